@@ -7,6 +7,8 @@
 // returns when the user has dismissed it. It changes nothing else: the caller
 // decides what happens next.
 #pragma once
+#include <windows.h>
+
 #include <array>
 #include <cstdint>
 
@@ -23,4 +25,4 @@ extern const std::array<display_error_name_row, display_error_name_count> displa
 // The name of `code`, or "???" when no row holds it.
 const char *display_error_name(uint32_t code);
 
-void report_display_error(const char *label, uint32_t code);
+void report_display_error(const char *label, HRESULT code);
