@@ -1,0 +1,39 @@
+// voxel_render.h - the pieces of voxel-render, the offline renderer:
+// options, loading the landscape with a reason for every refusal, timed
+// frames, and the raw and PNG outputs.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct render_options {
+    std::string data_dir = ".";
+    int depth = 3;              // pixel_depth: 0 = 8, 1 = 16, 2 = 24, 3 = 32 bits
+    bool format_555 = false;    // 16 bits as 5-5-5
+    bool vector = false;        // the vector renderer instead of the standard one
+    long frames = 1;
+    std::string raw_path, png_path;
+    bool time = false, compare = false, help = false;
+};
+
+// Fills options from argv; false with a one-line message in *error.
+bool parse_render_options(int argc, char **argv, render_options *options, std::string *error);
+
+// Checks the three files in the current directory for the options' depth and
+// loads them with init_terrain; false with a one-line message naming the
+// file (shown as data_dir/name) and the reason.
+bool load_landscape(const render_options &options, std::string *error);
+
+// Runs `frames` frames of begin_frame and the renderer from the start camera;
+// gives each frame's milliseconds.
+std::vector<double> run_frames(bool vector, int depth, long frames);
+double median_ms(std::vector<double> times);
+
+// The frame buffer as the display would hold it after the presentation copy:
+// a surface of the frame's size whose bytes copy_rows did not write are 0.
+std::vector<uint8_t> present_to_surface(int depth);
+// A surface decoded to red, green, blue rows (three bytes a pixel).
+std::vector<uint8_t> decode_surface(const std::vector<uint8_t> &surface, int depth, bool format_555);
+
+bool write_raw_frame(const std::string &path, int depth);
+bool write_png_rgb(const std::string &path, const std::vector<uint8_t> &rgb, int width, int height);

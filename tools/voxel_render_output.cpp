@@ -1,0 +1,76 @@
+// voxel_render_output.cpp - the frame as bytes, and as the picture the
+// window would show.
+#include <csetjmp>
+#include <cstdio>
+#include <png.h>
+
+#include "platform/pixel_decode.h"
+#include "tools/voxel_render.h"
+#include "voxel/display/bitmap.h"
+#include "voxel/render/terrain.h"
+
+namespace {
+
+// The 8-bit display palette: the static colours, and entries 10-245 from
+// the colour table that read_bitmap_palette put into image_palette.
+rgb_palette display_palette() {
+    rgb_palette palette{};
+    read_bitmap_palette("heightc2.bmp");
+    for (int i = 10; i <= 245; ++i)
+        palette[i] = {image_palette[i].red, image_palette[i].green, image_palette[i].blue};
+    set_static_colours(palette);
+    return palette;
+}
+
+}  // namespace
+
+bool write_raw_frame(const std::string &path, int depth) {
+    std::FILE *f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    const size_t bytes = size_t(frame_width) * size_t(frame_height) * size_t(bytes_per_pixel(depth));
+    const bool written = std::fwrite(frame_buffer, 1, bytes, f) == bytes;
+    return std::fclose(f) == 0 && written;
+}
+
+std::vector<uint8_t> present_to_surface(int depth) {
+    const int bpp = bytes_per_pixel(depth);
+    const int pitch = frame_width * bpp;
+    std::vector<uint8_t> surface(size_t(pitch) * size_t(frame_height), 0);
+    // Each frame row lands two bytes to the right in its surface row.
+    copy_rows(surface.data() + 2, pitch, frame_buffer, pitch, unsigned(pitch - 2), unsigned(frame_height));
+    return surface;
+}
+
+std::vector<uint8_t> decode_surface(const std::vector<uint8_t> &surface, int depth, bool format_555) {
+    const int bpp = bytes_per_pixel(depth);
+    const rgb_palette palette = depth == 0 ? display_palette() : rgb_palette{};
+    std::vector<uint8_t> rgb(size_t(frame_width) * size_t(frame_height) * 3);
+    for (int row = 0; row < frame_height; ++row)
+        decode_row(surface.data() + size_t(row) * frame_width * bpp, frame_width, bpp * 8, format_555, palette,
+                   rgb.data() + size_t(row) * frame_width * 3);
+    return rgb;
+}
+
+bool write_png_rgb(const std::string &path, const std::vector<uint8_t> &rgb, int width, int height) {
+    std::FILE *f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    // libpng reports its failures by jumping back here.
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, info ? &info : nullptr);
+        std::fclose(f);
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int row = 0; row < height; ++row)
+        png_write_row(png, rgb.data() + size_t(row) * size_t(width) * 3);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(f) == 0;
+}
