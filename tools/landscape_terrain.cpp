@@ -41,11 +41,11 @@ double ridges(int x, int y) {
 }  // namespace
 
 double ground_height(int x, int y) {
-    // Valley profile: the river bed, banks up to 34 units from the river, a
-    // meadow floor, slopes from 40 to 160 units, mountains beyond.
+    // Valley profile: the river bed, banks up to 30 units from the river, a
+    // meadow floor, slopes from 36 to 120 units, mountains beyond.
     const double d = distance_from_river(x, y);
-    const double banks = smoothstep(4.0, 34.0, d);
-    const double rise = smoothstep(40.0, 160.0, d);
+    const double banks = smoothstep(4.0, 30.0, d);
+    const double rise = smoothstep(36.0, 120.0, d);
     const double floor_bumps = 12.0 * (periodic_fbm(x, y, 32, 3, seed_floor) - 0.5);
     const double hills = (periodic_fbm(x, y, 128, 6, seed_rolling) - 0.5) * (30.0 + 70.0 * rise);
     const double peaks = ridges(x, y) * 120.0 * rise * rise;
