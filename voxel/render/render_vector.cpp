@@ -66,36 +66,100 @@ struct group_setup {
     float step;             // slope_step
     unsigned row_limit;     // rows a group may draw: B, and no more than A
     std::ptrdiff_t row_bytes;
+    // S at each step: 0.2 added step by step. It depends on nothing but the
+    // step, so it is summed once per call and looked up when a span starts.
+    float rise[steps_per_ray];
 };
 
-// Map index of lane 0 from [X0 Y0 X1 Y1]: the biased sums' low 9 bits are
-// (ix, iy) in the low 64-bit half; shifting that half right by 23 moves iy
-// up to bit 9 of the low word, next to ix.
-inline int lane0_index(__m128 xy01, __m128 bias, __m128i low9)
+// Map indices from biased positions: the sums' low 9 bits are the cells
+// (ix, iy); packed to 16-bit words, one multiply-add forms ix + 512 * iy.
+inline __m128i cells_of(__m128 xy, __m128 bias, __m128i low9)
 {
-    __m128i cell = _mm_and_si128(_mm_castps_si128(_mm_add_ps(xy01, bias)), low9);
-    return _mm_cvtsi128_si32(_mm_or_si128(cell, _mm_srli_epi64(cell, 23)));
+    return _mm_and_si128(_mm_castps_si128(_mm_add_ps(xy, bias)), low9);
 }
 
-// Map indices of all four lanes, in lane order.
-inline __m128i lane_indices(__m128 xy01, __m128 xy23, __m128 bias, __m128i low9)
+inline __m128i indices_of(__m128i cells_a, __m128i cells_b)
 {
-    __m128i cell01 = _mm_and_si128(_mm_castps_si128(_mm_add_ps(xy01, bias)), low9);
-    __m128i cell23 = _mm_and_si128(_mm_castps_si128(_mm_add_ps(xy23, bias)), low9);
-    __m128i index01 = _mm_or_si128(cell01, _mm_srli_epi64(cell01, 23));
-    __m128i index23 = _mm_or_si128(cell23, _mm_srli_epi64(cell23, 23));
-    return _mm_castps_si128(_mm_shuffle_ps(_mm_castsi128_ps(index01), _mm_castsi128_ps(index23),
-                                           _MM_SHUFFLE(2, 0, 2, 0)));
+    const __m128i weights = _mm_set1_epi32((512 << 16) | 1);
+    return _mm_madd_epi16(_mm_packs_epi32(cells_a, cells_b), weights);
 }
 
-// Gathers the four lanes' colour elements side by side, as they go into a row.
+// Map index of lane 0 from [X0 Y0 X1 Y1].
+inline unsigned lane0_index(__m128 xy01, __m128 bias, __m128i low9)
+{
+    __m128i cells = cells_of(xy01, bias, low9);
+    return unsigned(_mm_cvtsi128_si32(indices_of(cells, cells)));
+}
+
+// One row of a group: the four lanes' colour elements side by side, as
+// the low 4 * bpp bytes of a 128-bit value held in two 64-bit halves.
+struct group_row {
+    uint64_t low, high;
+};
+
 template <int bpp>
-inline void fetch_colours(__m128i indices, const uint8_t *colours, uint8_t *row)
+inline uint64_t colour_element(const uint8_t *colours, uint32_t index)
 {
-    alignas(16) int32_t index[lanes];
-    _mm_store_si128(reinterpret_cast<__m128i *>(index), indices);
-    for (int k = 0; k < lanes; ++k)
-        std::memcpy(row + k * bpp, colours + std::ptrdiff_t(index[k]) * bpp, bpp);
+    if constexpr (bpp == 1) {
+        return colours[index];
+    } else if constexpr (bpp == 2) {
+        uint16_t e;
+        std::memcpy(&e, colours + std::size_t(index) * 2, 2);
+        return e;
+    } else if constexpr (bpp == 3) {
+        uint16_t e01;
+        std::memcpy(&e01, colours + std::size_t(index) * 3, 2);
+        return e01 | uint64_t(colours[std::size_t(index) * 3 + 2]) << 16;
+    } else {
+        uint32_t e;
+        std::memcpy(&e, colours + std::size_t(index) * 4, 4);
+        return e;
+    }
+}
+
+// Puts lane k's colour element at bytes k * bpp .. k * bpp + bpp - 1 of a row.
+template <int bpp, int k>
+inline void place_element(group_row &row, uint64_t e)
+{
+    constexpr int bit = 8 * bpp * k;
+    if constexpr (bit < 64) {
+        row.low |= e << bit;
+        if constexpr (bit + 8 * bpp > 64)
+            row.high |= e >> (64 - bit);
+    } else {
+        row.high |= e << (bit - 64);
+    }
+}
+
+// Gathers the span's colours: each lane's own sample at this step.
+template <int bpp>
+inline group_row gather_row(__m128 xy01, __m128 xy23, __m128 bias, __m128i low9, const uint8_t *colours)
+{
+    alignas(16) uint32_t index[lanes];
+    _mm_store_si128(reinterpret_cast<__m128i *>(index),
+                    indices_of(cells_of(xy01, bias, low9), cells_of(xy23, bias, low9)));
+    group_row row = {0, 0};
+    place_element<bpp, 0>(row, colour_element<bpp>(colours, index[0]));
+    place_element<bpp, 1>(row, colour_element<bpp>(colours, index[1]));
+    place_element<bpp, 2>(row, colour_element<bpp>(colours, index[2]));
+    place_element<bpp, 3>(row, colour_element<bpp>(colours, index[3]));
+    return row;
+}
+
+template <int bpp>
+inline void write_row(uint8_t *p, const group_row &row, int active)
+{
+    constexpr int row_size = lanes * bpp;
+    if (active == lanes) {
+        std::memcpy(p, &row.low, row_size < 8 ? row_size : 8);
+        if constexpr (row_size > 8)
+            std::memcpy(p + 8, &row.high, row_size - 8);
+    } else {
+        uint8_t bytes[16];
+        std::memcpy(bytes, &row.low, 8);
+        std::memcpy(bytes + 8, &row.high, 8);
+        std::memcpy(p, bytes, std::size_t(active) * bpp);
+    }
 }
 
 // Draws the group of columns c .. c + 3 whose first column casts its ray
@@ -107,47 +171,38 @@ void draw_group(const group_setup &g, long long a, int active, uint8_t *p)
     const __m128i low9 = _mm_set1_epi32(511);
     const uint8_t *heights = height_map;
     const uint8_t *colours = colour_map;
+    const float *heights_8 = sample_height.data();
 
     // advance per step: 2 map units along each lane's angle a - k
     const __m128 two = _mm_set1_ps(2.0f);
-    __m128 dxy01 = _mm_mul_ps(_mm_setr_ps(sine_table[angle_index(a + 480LL)], sine_table[angle_index(a)],
-                                          sine_table[angle_index(a - 1 + 480LL)],
-                                          sine_table[angle_index(a - 1LL)]),
+    __m128 dxy01 = _mm_mul_ps(_mm_setr_ps(sine_table[angle_index(a + 480)], sine_table[angle_index(a)],
+                                          sine_table[angle_index(a - 1 + 480)], sine_table[angle_index(a - 1)]),
                               two);
-    __m128 dxy23 = _mm_mul_ps(_mm_setr_ps(sine_table[angle_index(a - 2 + 480LL)],
-                                          sine_table[angle_index(a - 2LL)],
-                                          sine_table[angle_index(a - 3 + 480LL)],
-                                          sine_table[angle_index(a - 3LL)]),
+    __m128 dxy23 = _mm_mul_ps(_mm_setr_ps(sine_table[angle_index(a - 2 + 480)], sine_table[angle_index(a - 2)],
+                                          sine_table[angle_index(a - 3 + 480)], sine_table[angle_index(a - 3)]),
                               two);
     __m128 xy01 = g.start_xy;
     __m128 xy23 = g.start_xy;
     float z = g.height;
     float d = g.slope;
-    float s = 0.0f;
-    unsigned drawn = 0;
-    alignas(16) uint8_t row[lanes * 4];
+    unsigned rows_left = g.row_limit;
 
     for (int t = 0; t < steps_per_ray; ++t) {
         // lane 0 alone decides whether a span starts
-        float h = sample_height[heights[lane0_index(xy01, bias, low9)]];
+        const float h = heights_8[heights[lane0_index(xy01, bias, low9)]];
         if (h > z) {
-            // the span's colours: each lane's own sample at this step
-            fetch_colours<bpp>(lane_indices(xy01, xy23, bias, low9), colours, row);
+            const group_row row = gather_row<bpp>(xy01, xy23, bias, low9, colours);
+            const float s = g.rise[t];
             do {
-                if (active == lanes)
-                    std::memcpy(p, row, lanes * bpp);
-                else
-                    std::memcpy(p, row, std::size_t(active) * bpp);
-                ++drawn;
+                write_row<bpp>(p, row, active);
                 d += g.step;
                 p -= g.row_bytes;
                 z += s;
-                if (drawn >= g.row_limit)
+                if (--rows_left == 0)
                     return;
             } while (z <= h);
         }
         // one step further along the rays
-        s += g.step;
         xy01 = _mm_add_ps(xy01, dxy01);
         xy23 = _mm_add_ps(xy23, dxy23);
         z += d;
@@ -171,6 +226,11 @@ void render_vector(int x, int y, int height, int horizon, int heading, uint8_t *
     g.slope = (float(horizon) - float(rows)) * g.step;
     g.row_limit = unsigned(rows < columns ? rows : columns);
     g.row_bytes = std::ptrdiff_t(columns) * bpp;
+    float s = 0.0f;
+    for (int t = 0; t < steps_per_ray; ++t) {
+        g.rise[t] = s;
+        s += g.step;
+    }
 
     uint8_t *bottom_row = frame + std::ptrdiff_t(rows - 1) * g.row_bytes;
     for (int c = 0; c < columns - 1; c += lanes) {
