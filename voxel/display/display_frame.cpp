@@ -6,14 +6,28 @@
 #include "voxel/render/terrain.h"
 #include "voxel/shell/shell.h"
 
+// Locks the whole frame surface, waiting while it is busy.
+static HRESULT lock_whole_surface(DDSURFACEDESC *desc) {
+    *desc = {};
+    desc->dwSize = sizeof *desc;
+    return IDirectDrawSurface_Lock(frame_surface, NULL, desc, DDLOCK_WAIT, NULL);
+}
+
 HRESULT lock_frame(uint8_t **pixels, uint32_t *width, uint32_t *height, int32_t *pitch) {
     if (!frame_surface)
         return DDERR_GENERIC;
 
-    // the whole surface, waiting while it is busy
-    DDSURFACEDESC desc = {};
-    desc.dwSize = sizeof desc;
-    const HRESULT hr = IDirectDrawSurface_Lock(frame_surface, NULL, &desc, DDLOCK_WAIT, NULL);
+    // A surface lost to another program or to a display mode change is
+    // recovered here as in the copy; otherwise a lost frame surface would
+    // fail every later lock and never reach the copy's recovery. A frame
+    // whose recovery gives up is skipped without a box.
+    DDSURFACEDESC desc;
+    HRESULT hr = lock_whole_surface(&desc);
+    if (hr == DDERR_SURFACELOST) {
+        if (restore_display() != 1 || !frame_surface)
+            return hr;
+        hr = lock_whole_surface(&desc);
+    }
     if (hr != DD_OK) {
         report_display_error("IDirectDrawSurface_Lock", hr);
         return hr;
