@@ -128,6 +128,7 @@ typedef struct _DDBLTFX DDBLTFX, *LPDDBLTFX;
 #define DDERR_HWNDALREADYSET MAKE_DDHRESULT(571)
 #define DDERR_NOTLOCKED MAKE_DDHRESULT(584)
 #define DDERR_WRONGMODE MAKE_DDHRESULT(587)
+#define DDERR_INVALIDSURFACETYPE MAKE_DDHRESULT(592)
 
 // ---- operations ----------------------------------------------------------------
 // Only the default display (guid NULL) exists; outer must be NULL.

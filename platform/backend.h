@@ -1,0 +1,68 @@
+// backend.h - the operations that differ between backends: a table filled
+// by each backend (sdl/, headless/, script/) and chosen once, at the first
+// platform call. Nothing outside platform/ sees it.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/script/script.h"
+#include "platform/state.h"
+
+namespace plat {
+
+struct box_request {
+    const char *caption, *text;           // bytes as the program passed them
+    std::string caption_utf8, text_utf8;  // the same through the locale's code page
+    UINT type;
+    HWND owner;
+};
+
+struct platform_backend {
+    const char *name;
+    // Turns what happened outside (window system events, scripted input)
+    // into messages; called by PeekMessage and WaitMessage.
+    void (*pump)();
+    // Waits until input may have arrived (WaitMessage with an empty queue).
+    void (*wait)();
+    // Nothing in the queue for PeekMessage (may be null).
+    void (*idle)();
+    // Shows a modal box and returns when it was dismissed.
+    void (*message_box)(const box_request &box);
+    void (*window_created)(HWND hwnd, window &w);
+    void (*window_state_changed)(HWND hwnd, window &w);  // shown, hidden, minimised...
+    void (*caption_changed)(HWND hwnd, window &w);
+    void (*window_destroyed)(HWND hwnd, window &w);
+    // The desktop under the window's client area was drawn on.
+    void (*presented)(HWND hwnd, window &w);
+    // Milliseconds of the clock; `reading` is false for the platform's own
+    // look at it (message times), which a scripted clock does not count.
+    uint32_t (*milliseconds)(bool reading);
+    void (*sleep)(uint32_t ms);
+    void (*exit_process)(int status);  // must not return
+    // An injected failure of the operation (only the scriptable backend):
+    // true with *code set when this call is to fail. May be null.
+    bool (*call_fails)(script_op op, HRESULT *code);
+};
+
+extern const platform_backend headless_backend;
+extern const platform_backend script_backend;
+#ifdef PLATFORM_HAVE_SDL
+extern const platform_backend sdl_backend;
+// Opens SDL's video (and sets the desktop size); false when there is no usable (non-dummy) video device.
+bool sdl_backend_open(machine_settings &machine);
+#endif
+
+// The backend in use, chosen at the first call.
+const platform_backend &backend();
+// Makes `chosen` the backend from now on (the scriptable backend's start and
+// stop); null means "choose again at the next call".
+void backend_use(const platform_backend *chosen);
+
+// True when the backend makes this call of `op` fail; *code is its code.
+bool call_fails(script_op op, HRESULT *code);
+
+// Monotonic milliseconds of the real clock.
+uint32_t real_milliseconds();
+void real_sleep(uint32_t ms);
+
+}  // namespace plat

@@ -1,0 +1,39 @@
+// kernel.cpp - clock, sleep, version, locale id, module handle and exit.
+#include <cstdlib>
+#include <mmsystem.h>
+
+#include "platform/backend.h"
+#include "platform/state.h"
+
+using namespace plat;
+
+DWORD WINAPI GetTickCount(void) { return backend().milliseconds(true); }
+
+DWORD WINAPI timeGetTime(void) { return backend().milliseconds(true); }
+
+void WINAPI Sleep(DWORD milliseconds) { backend().sleep(milliseconds); }
+
+BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) {
+    HRESULT code;
+    backend();
+    if (!info || info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) return FALSE;
+    if (call_fails(script_op::get_version, &code)) return FALSE;
+    *info = state.machine.version;
+    info->dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+    return TRUE;
+}
+
+LCID WINAPI GetSystemDefaultLCID(void) {
+    backend();
+    return state.machine.locale_id;
+}
+
+// The program's own module; other modules are not there.
+HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
+    return name ? nullptr : handle_of<HMODULE>(0x400000);
+}
+
+void WINAPI ExitProcess(UINT exit_code) {
+    backend().exit_process((int)exit_code);
+    _Exit((int)exit_code);  // a backend's exit never comes back; be sure of it
+}
