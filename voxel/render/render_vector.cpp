@@ -146,11 +146,13 @@ inline group_row gather_row(__m128 xy01, __m128 xy23, __m128 bias, __m128i low9,
     return row;
 }
 
-template <int bpp>
+// Writes one row of a group: all four lanes, or in the frame's last group
+// only the `active` lanes whose columns lie inside the frame.
+template <int bpp, bool all_lanes>
 inline void write_row(uint8_t *p, const group_row &row, int active)
 {
     constexpr int row_size = lanes * bpp;
-    if (active == lanes) {
+    if constexpr (all_lanes) {
         std::memcpy(p, &row.low, row_size < 8 ? row_size : 8);
         if constexpr (row_size > 8)
             std::memcpy(p + 8, &row.high, row_size - 8);
@@ -164,7 +166,7 @@ inline void write_row(uint8_t *p, const group_row &row, int active)
 
 // Draws the group of columns c .. c + 3 whose first column casts its ray
 // along angle a; only the first `active` columns are written.
-template <int bpp>
+template <int bpp, bool all_lanes>
 void draw_group(const group_setup &g, long long a, int active, uint8_t *p)
 {
     const __m128 bias = _mm_set1_ps(rounding_bias);
@@ -187,14 +189,18 @@ void draw_group(const group_setup &g, long long a, int active, uint8_t *p)
     float d = g.slope;
     unsigned rows_left = g.row_limit;
 
+    // lane 0 alone reads the height map: its sample for the next step is
+    // fetched before this step's decision, so that a mispredicted span
+    // start does not also wait for the next sample's index and load
+    float h = heights_8[heights[lane0_index(xy01, bias, low9)]];
     for (int t = 0; t < steps_per_ray; ++t) {
-        // lane 0 alone decides whether a span starts
-        const float h = heights_8[heights[lane0_index(xy01, bias, low9)]];
+        const __m128 xy01_next = _mm_add_ps(xy01, dxy01);
+        const float h_next = heights_8[heights[lane0_index(xy01_next, bias, low9)]];
         if (h > z) {
             const group_row row = gather_row<bpp>(xy01, xy23, bias, low9, colours);
             const float s = g.rise[t];
             do {
-                write_row<bpp>(p, row, active);
+                write_row<bpp, all_lanes>(p, row, active);
                 d += g.step;
                 p -= g.row_bytes;
                 z += s;
@@ -203,9 +209,10 @@ void draw_group(const group_setup &g, long long a, int active, uint8_t *p)
             } while (z <= h);
         }
         // one step further along the rays
-        xy01 = _mm_add_ps(xy01, dxy01);
+        xy01 = xy01_next;
         xy23 = _mm_add_ps(xy23, dxy23);
         z += d;
+        h = h_next;
     }
 }
 
@@ -234,8 +241,11 @@ void render_vector(int x, int y, int height, int horizon, int heading, uint8_t *
 
     uint8_t *bottom_row = frame + std::ptrdiff_t(rows - 1) * g.row_bytes;
     for (int c = 0; c < columns - 1; c += lanes) {
-        int active = columns - c < lanes ? columns - c : lanes;
-        draw_group<bpp>(g, heading + 160LL - c, active, bottom_row + std::ptrdiff_t(c) * bpp);
+        uint8_t *bottom = bottom_row + std::ptrdiff_t(c) * bpp;
+        if (columns - c >= lanes)
+            draw_group<bpp, true>(g, heading + 160LL - c, lanes, bottom);
+        else
+            draw_group<bpp, false>(g, heading + 160LL - c, columns - c, bottom);
     }
 }
 
