@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/pixel_decode.h"
+
 struct render_options {
     std::string data_dir = ".";
     int depth = 3;              // pixel_depth: 0 = 8, 1 = 16, 2 = 24, 3 = 32 bits
@@ -32,8 +34,13 @@ double median_ms(std::vector<double> times);
 // The frame buffer as the display would hold it after the presentation copy:
 // a surface of the frame's size whose bytes copy_rows did not write are 0.
 std::vector<uint8_t> present_to_surface(int depth);
-// A surface decoded to red, green, blue rows (three bytes a pixel).
-std::vector<uint8_t> decode_surface(const std::vector<uint8_t> &surface, int depth, bool format_555);
+// The 8-bit display palette: the system's static colours in entries 0-9 and
+// 246-255, entries 10-245 from the colour table of the bitmap at path.
+rgb_palette display_palette(const char *colour_path);
+// A surface decoded to red, green, blue rows (three bytes a pixel); the
+// palette is used at 8 bits only.
+std::vector<uint8_t> decode_surface(const std::vector<uint8_t> &surface, int depth, bool format_555,
+                                    const rgb_palette &palette);
 
 bool write_raw_frame(const std::string &path, int depth);
 bool write_png_rgb(const std::string &path, const std::vector<uint8_t> &rgb, int width, int height);

@@ -74,8 +74,10 @@ int main(int argc, char **argv) {
     if (!raw.empty() && !write_raw_frame(raw, o.depth))
         return fail(o.raw_path + ": cannot write the raw frame");
     if (!png.empty() &&
-        !write_png_rgb(png, decode_surface(present_to_surface(o.depth), o.depth, o.format_555), frame_width,
-                       frame_height))
+        !write_png_rgb(png,
+                       decode_surface(present_to_surface(o.depth), o.depth, o.format_555,
+                                      display_palette("heightc2.bmp")),
+                       frame_width, frame_height))
         return fail(o.png_path + ": cannot write the picture");
     release_terrain();
     return 0;

@@ -9,20 +9,16 @@
 #include "voxel/display/bitmap.h"
 #include "voxel/render/terrain.h"
 
-namespace {
-
-// The 8-bit display palette: the static colours, and entries 10-245 from
-// the colour table that read_bitmap_palette put into image_palette.
-rgb_palette display_palette() {
+// The colour table comes through read_bitmap_palette and image_palette, as
+// the display takes it.
+rgb_palette display_palette(const char *colour_path) {
     rgb_palette palette{};
-    read_bitmap_palette("heightc2.bmp");
+    read_bitmap_palette(colour_path);
     for (int i = 10; i <= 245; ++i)
         palette[i] = {image_palette[i].red, image_palette[i].green, image_palette[i].blue};
     set_static_colours(palette);
     return palette;
 }
-
-}  // namespace
 
 bool write_raw_frame(const std::string &path, int depth) {
     std::FILE *f = std::fopen(path.c_str(), "wb");
@@ -42,9 +38,9 @@ std::vector<uint8_t> present_to_surface(int depth) {
     return surface;
 }
 
-std::vector<uint8_t> decode_surface(const std::vector<uint8_t> &surface, int depth, bool format_555) {
+std::vector<uint8_t> decode_surface(const std::vector<uint8_t> &surface, int depth, bool format_555,
+                                    const rgb_palette &palette) {
     const int bpp = bytes_per_pixel(depth);
-    const rgb_palette palette = depth == 0 ? display_palette() : rgb_palette{};
     std::vector<uint8_t> rgb(size_t(frame_width) * size_t(frame_height) * 3);
     for (int row = 0; row < frame_height; ++row)
         decode_row(surface.data() + size_t(row) * frame_width * bpp, frame_width, bpp * 8, format_555, palette,

@@ -1,0 +1,237 @@
+// voxel-render: exit statuses and messages, the raw frame's bytes, the PNG's
+// pixels, and the decode of display-format pixels.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <png.h>
+#include <regex>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/pixel_decode.h"
+#include "tools/bitmap_write.h"
+#include "tools/landscape.h"
+#include "tools/scratch_dir.h"
+#include "tools/voxel_render.h"
+#include "voxel/render/terrain.h"
+
+namespace {
+
+struct run_result {
+    int status;
+    std::string out, err;
+};
+
+std::string slurp(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+run_result run(const scratch_dir &dir, const std::string &args) {
+    const std::string command = std::string(VOXEL_RENDER_PATH) + " " + args + " >" + dir.file("out.txt") +
+                                " 2>" + dir.file("err.txt");
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir.file("out.txt")), slurp(dir.file("err.txt"))};
+}
+
+// A scratch folder holding the generated landscape.
+struct landscape_dir : scratch_dir {
+    landscape_dir() { EXPECT_TRUE(write_landscape(path)); }
+};
+
+// Renders in this process as voxel-render does, from the data folder.
+struct in_process_frame {
+    explicit in_process_frame(const std::string &dir, int depth, bool format_555, long frames) {
+        char here[4096];
+        EXPECT_NE(getcwd(here, sizeof here), nullptr);
+        EXPECT_EQ(chdir(dir.c_str()), 0);
+        render_options o;
+        o.depth = depth;
+        o.format_555 = format_555;
+        std::string error;
+        EXPECT_TRUE(load_landscape(o, &error)) << error;
+        run_frames(false, depth, frames);
+        EXPECT_EQ(chdir(here), 0);
+    }
+    ~in_process_frame() { release_terrain(); }
+};
+
+std::vector<uint8_t> read_png_rgb(const std::string &path, int *width, int *height) {
+    std::vector<uint8_t> rgb;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return rgb;
+    image.format = PNG_FORMAT_RGB;
+    rgb.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr))
+        rgb.clear();
+    *width = int(image.width);
+    *height = int(image.height);
+    return rgb;
+}
+
+TEST(voxel_render_arguments, bad_arguments_exit_2_with_one_line) {
+    scratch_dir dir;
+    const std::pair<const char *, const char *> cases[] = {
+        {"--depth 12", "voxel-render: --depth must be 8, 16, 16-555, 24 or 32, not '12'\n"},
+        {"--renderer fast", "voxel-render: --renderer must be standard or vector, not 'fast'\n"},
+        {"--frames 0", "voxel-render: --frames must be a whole number from 1 to 1000000, not '0'\n"},
+        {"--frames -3", "voxel-render: --frames must be a whole number from 1 to 1000000, not '-3'\n"},
+        {"--frames", "voxel-render: --frames needs a value\n"},
+        {"--bogus", "voxel-render: unknown argument '--bogus' (see --help)\n"},
+        {"--data /nonexistent/folder", "voxel-render: /nonexistent/folder: cannot enter the data folder\n"},
+    };
+    for (const auto &[args, message] : cases) {
+        const run_result r = run(dir, args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.err, message) << args;
+        EXPECT_EQ(r.out, "") << args;
+    }
+}
+
+TEST(voxel_render_files, missing_and_refused_files_are_named_with_the_reason) {
+    landscape_dir dir;
+    const std::string d = dir.path;
+    auto expect_refusal = [&](const std::string &args, const std::string &message) {
+        const run_result r = run(dir, "--data " + d + " " + args);
+        EXPECT_EQ(r.status, 2) << message;
+        EXPECT_EQ(r.err, "voxel-render: " + d + "/" + message + "\n");
+    };
+    const std::string sky_file = slurp(dir.file("clouds.bmp"));
+    std::vector<uint8_t> clouds(sky_file.begin(), sky_file.end());
+    // Compressed sky.
+    std::vector<uint8_t> rle = clouds;
+    rle[30] = 1;
+    write_bytes_file(dir.file("clouds.bmp"), rle);
+    expect_refusal("", "clouds.bmp: compressed (RLE) bitmaps are not supported; convert with -compress None");
+    // Not a bitmap at all.
+    write_bytes_file(dir.file("clouds.bmp"), {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    expect_refusal("", "clouds.bmp: not a bitmap (the file does not begin with \"BM\")");
+    // Cut short inside its rows.
+    clouds.resize(5000);
+    write_bytes_file(dir.file("clouds.bmp"), clouds);
+    expect_refusal("", "clouds.bmp: the file is cut short: Failed to read row 7 of 512 of the bitmap data.");
+    // A 24-bit colour map cannot be shown at 24 or 8 bits.
+    write_bitmap_file(dir.file("heightc2.bmp"), make_bitmap(512, 512, 24));
+    expect_refusal("--depth 24", "heightc2.bmp: has 24 bits per pixel; at this depth it must have 8");
+    // A height map too small for the 512 x 512 world.
+    write_bitmap_file(dir.file("heightd2.bmp"), make_bitmap(256, 256, 8));
+    expect_refusal("", "heightd2.bmp: the height map needs at least 512 x 512 samples");
+    std::remove(dir.file("heightd2.bmp").c_str());
+    expect_refusal("", "heightd2.bmp: cannot open the file");
+}
+
+TEST(voxel_render_output, raw_is_the_frame_buffer_rows_top_first_and_nothing_else) {
+    landscape_dir dir;
+    const char *depths[] = {"8", "16", "24", "32"};
+    for (int depth = 0; depth < 4; ++depth) {
+        const run_result r = run(dir, "--data " + dir.path + " --depth " + depths[depth] + " --frames 3 --raw " +
+                                          dir.file("frame.raw"));
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::string raw = slurp(dir.file("frame.raw"));
+        const size_t bpp = size_t(depth + 1);
+        ASSERT_EQ(raw.size(), 512 * 512 * bpp);
+        in_process_frame frame(dir.path, depth, false, 3);
+        EXPECT_EQ(std::memcmp(raw.data(), frame_buffer, raw.size()), 0) << depths[depth];
+        // The top row is sky, copied from the cloud image as it is.
+        EXPECT_EQ(std::memcmp(raw.data(), cloud_image, 512 * bpp), 0) << depths[depth];
+    }
+}
+
+TEST(voxel_render_output, png_shows_the_shifted_surface_decoded_at_every_depth) {
+    landscape_dir dir;
+    const std::pair<const char *, int> depths[] = {{"8", 0}, {"16", 1}, {"16-555", 1}, {"24", 2}, {"32", 3}};
+    const std::vector<uint8_t> sky = make_sky();
+    const std::array<landscape_rgb, 256> palette = landscape_palette();
+    for (const auto &[name, depth] : depths) {
+        const bool is_555 = std::strcmp(name, "16-555") == 0;
+        const run_result r = run(dir, "--data " + dir.path + " --depth " + name + " --frames 2 --png " +
+                                          dir.file("frame.png"));
+        ASSERT_EQ(r.status, 0) << r.err;
+        int width = 0, height = 0;
+        const std::vector<uint8_t> png = read_png_rgb(dir.file("frame.png"), &width, &height);
+        ASSERT_EQ(width, 512);
+        ASSERT_EQ(height, 512);
+        in_process_frame frame(dir.path, depth, is_555, 2);
+        EXPECT_EQ(png, decode_surface(present_to_surface(depth), depth, is_555,
+                                      display_palette(dir.file("heightc2.bmp").c_str()))) << name;
+        // Pixel 3 of the top row shows sky pixel 3, or at 8 bits (a two-pixel
+        // shift) sky pixel 1, in the sky's colours, rounded to 16 bits.
+        const landscape_rgb want = palette[sky[depth == 0 ? 1 : 3 - (depth == 1 ? 1 : 0)]];
+        const int slack = depth == 1 ? 8 : 0;
+        const uint8_t *got = png.data() + 3 * 3;
+        if (depth == 0 || depth == 1) {
+            EXPECT_NEAR(got[0], want.red, slack) << name;
+            EXPECT_NEAR(got[1], want.green, slack) << name;
+            EXPECT_NEAR(got[2], want.blue, slack) << name;
+        } else {
+            // 24 and 32 bits: blue and green from the pixel before, red from its own.
+            const landscape_rgb before = palette[sky[2]];
+            EXPECT_EQ(got[0], want.red) << name;
+            EXPECT_EQ(got[1], before.green) << name;
+            EXPECT_EQ(got[2], before.blue) << name;
+        }
+    }
+}
+
+TEST(voxel_render_output, timing_and_comparison_lines) {
+    landscape_dir dir;
+    run_result r = run(dir, "--data " + dir.path + " --frames 4 --time");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(std::regex_match(r.out, std::regex("frames=4 median_ms=[0-9]+\\.[0-9]{3} min_ms=[0-9]+\\.[0-9]{3}\n")))
+        << r.out;
+    r = run(dir, "--data " + dir.path + " --frames 4 --compare --depth 16");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(std::regex_match(
+        r.out, std::regex("standard_ms=[0-9]+\\.[0-9]{3} vector_ms=[0-9]+\\.[0-9]{3} speedup=[0-9]+\\.[0-9]{2}\n")))
+        << r.out;
+    r = run(dir, "--data " + dir.path + " --png /nonexistent/folder/f.png");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "voxel-render: /nonexistent/folder/f.png: cannot write the picture\n");
+}
+
+TEST(pixel_decode, display_pixels_in_each_format) {
+    rgb_palette palette{};
+    palette[77] = {1, 2, 3};
+    const uint8_t index[1] = {77};
+    EXPECT_EQ(decode_pixel(index, 8, false, palette).green, 2);
+    const uint8_t red565[2] = {0x00, 0xF8}, green565[2] = {0xE0, 0x07}, blue565[2] = {0x1F, 0x00};
+    EXPECT_EQ(decode_pixel(red565, 16, false, palette).red, 255);
+    EXPECT_EQ(decode_pixel(red565, 16, false, palette).green, 0);
+    EXPECT_EQ(decode_pixel(green565, 16, false, palette).green, 255);
+    EXPECT_EQ(decode_pixel(blue565, 16, false, palette).blue, 255);
+    const uint8_t red555[2] = {0x00, 0xFC}, green555[2] = {0xE0, 0x03};
+    const rgb_colour r555 = decode_pixel(red555, 16, true, palette);
+    EXPECT_EQ(r555.red, 255);  // bit 15 is not a colour bit
+    EXPECT_EQ(r555.green, 0);
+    EXPECT_EQ(decode_pixel(green555, 16, true, palette).green, 255);
+    // 0x3102 is red 6, green 8, blue 2 in 5-6-5.
+    const uint8_t mixed[2] = {0x02, 0x31};
+    const rgb_colour m = decode_pixel(mixed, 16, false, palette);
+    EXPECT_EQ(m.red, (6 << 3) | (6 >> 2));
+    EXPECT_EQ(m.green, (8 << 2) | (8 >> 4));
+    EXPECT_EQ(m.blue, (2 << 3) | (2 >> 2));
+    const uint8_t bgrx[4] = {10, 20, 30, 40};
+    EXPECT_EQ(decode_pixel(bgrx, 24, false, palette).red, 30);
+    EXPECT_EQ(decode_pixel(bgrx, 32, false, palette).blue, 10);
+    uint8_t row[6];
+    decode_row(bgrx, 2, 16, false, palette, row);
+    EXPECT_EQ(row[3], decode_pixel(bgrx + 2, 16, false, palette).red);
+}
+
+TEST(pixel_decode, static_colours_fill_only_the_reserved_entries) {
+    rgb_palette palette;
+    palette.fill({7, 7, 7});
+    set_static_colours(palette);
+    EXPECT_EQ(palette[1].red, 128);
+    EXPECT_EQ(palette[9].blue, 240);
+    EXPECT_EQ(palette[10].red, 7);
+    EXPECT_EQ(palette[245].red, 7);
+    EXPECT_EQ(palette[246].green, 251);
+    EXPECT_EQ(palette[255].blue, 255);
+}
+
+}  // namespace
