@@ -175,7 +175,7 @@ TEST(vector_peaks, peak_on_a_groups_second_column_adds_no_rows)
 // multiples of a quarter, so a ray whose x advance is about 0.5 a step passes
 // exactly halfway between cells. Land rises in the map rows that the ray
 // reaches at step t, so that step's sample fills the whole group.
-uint32_t cell_x_sampled_at(int t, int heading)
+static uint32_t cell_x_sampled_at(int t, int heading)
 {
     const int camera_x = 1 << 21, camera_y = 100;
     const int angle = heading + 160;   // the ray of column 0
