@@ -6,7 +6,8 @@
 //
 // Prints "scalar_ns=X vector_ns=Y speedup=Z": nanoseconds per call of each
 // kernel (1024 outputs), the median over R timed runs of N calls; then one
-// "<peer>_ns=X" line per peer. --dump FILE writes, as little-endian float32
+// "<peer>_ns=X" line per peer, timed the same way. Within each repeat the
+// kernels and peers take turns. --dump FILE writes, as little-endian float32
 // and nothing else, x[0..1023], h[0..15], the scalar kernel's y[0..1023] and
 // the vector kernel's y[0..1023] after one call each. Bad arguments: one line
 // on standard error and status 2; a dump that cannot be written: status 1.
@@ -94,22 +95,36 @@ void run_vector()
     fir_vector(bench.padded_input, fir::sample_count, bench.coef_block, bench.vector_output);
 }
 
-// Median over `repeat` runs of the nanoseconds per call of `iterations` calls.
-double median_ns_per_call(void (*call)(), const bench_options &options)
+// One timed subject: a kernel or a peer, and its nanoseconds per call in
+// each repeat.
+struct timed_call {
+    void (*call)();
+    std::vector<double> per_call;
+};
+
+// Times `iterations` calls of every subject per repeat, the subjects taking
+// turns within each repeat so that a busy machine slows them alike.
+void time_in_turns(std::vector<timed_call> &subjects, const bench_options &options)
 {
     using clock = std::chrono::steady_clock;
-    std::vector<double> per_call;
-    call();   // warm the caches and the branch predictors
+    for (timed_call &subject : subjects)
+        subject.call();   // warm the caches and the branch predictors
     for (long r = 0; r < options.repeat; r++) {
-        auto start = clock::now();
-        for (long k = 0; k < options.iterations; k++)
-            call();
-        std::chrono::duration<double, std::nano> elapsed = clock::now() - start;
-        per_call.push_back(elapsed.count() / static_cast<double>(options.iterations));
+        for (timed_call &subject : subjects) {
+            auto start = clock::now();
+            for (long k = 0; k < options.iterations; k++)
+                subject.call();
+            std::chrono::duration<double, std::nano> elapsed = clock::now() - start;
+            subject.per_call.push_back(elapsed.count() / static_cast<double>(options.iterations));
+        }
     }
-    std::sort(per_call.begin(), per_call.end());
-    std::size_t middle = per_call.size() / 2;
-    return per_call.size() % 2 ? per_call[middle] : (per_call[middle - 1] + per_call[middle]) / 2.0;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
 
 // Appends floats as little-endian 32-bit words.
@@ -172,21 +187,25 @@ int main(int argc, char **argv)
     if (options.dump)
         write_dump(options.dump);
 
-    double scalar_ns = median_ns_per_call(run_scalar, options);
-    double vector_ns = median_ns_per_call(run_vector, options);
-    std::printf("scalar_ns=%.1f vector_ns=%.1f speedup=%.2f\n", scalar_ns, vector_ns, scalar_ns / vector_ns);
-    std::fflush(stdout);
-
+    // The peers set up (and checked against the scalar kernel) beside the
+    // kernels, then everything timed in turns.
     const fir_peer *peers = nullptr;
     int peer_count = fir_bench_peers(&peers);
+    std::vector<timed_call> subjects = {{run_scalar, {}}, {run_vector, {}}};
     for (int k = 0; k < peer_count; k++) {
-        const fir_peer &peer = peers[k];
-        peer.prepare(bench.input, bench.taps);
-        peer.run();
-        check_peer_output(peer);
-        std::printf("%s_ns=%.1f\n", peer.name, median_ns_per_call(peer.run, options));
-        std::fflush(stdout);
-        peer.release();
+        peers[k].prepare(bench.input, bench.taps);
+        peers[k].run();
+        check_peer_output(peers[k]);
+        subjects.push_back({peers[k].run, {}});
+    }
+    time_in_turns(subjects, options);
+
+    double scalar_ns = median(subjects[0].per_call);
+    double vector_ns = median(subjects[1].per_call);
+    std::printf("scalar_ns=%.1f vector_ns=%.1f speedup=%.2f\n", scalar_ns, vector_ns, scalar_ns / vector_ns);
+    for (int k = 0; k < peer_count; k++) {
+        std::printf("%s_ns=%.1f\n", peers[k].name, median(subjects[2 + k].per_call));
+        peers[k].release();
     }
 
     for (void *block : bench.mem_ptr)
