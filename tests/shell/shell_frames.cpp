@@ -78,7 +78,8 @@ TEST_F(demo_frames, paint_during_the_switch_box_renders_with_the_standard_phase_
         if (b.text == english(4)) {
             captions_at_box = script_captions().size();
             frames_at_box = script_frame_count();
-            script_queue(script_input::paint);
+            // something uncovers the window while the box is up
+            InvalidateRect(script_main_window(), NULL, FALSE);
         }
     };
     settings.on_idle = [pass = 0]() mutable {
