@@ -1,14 +1,102 @@
 // headless_probe - a tiny program on the platform layer, run by the headless
 // tests with its standard error captured.
 //
-//   headless_probe boxes | captions | russian | depth | exit
+//   headless_probe boxes | captions | russian | depth | exit | sleep | window | box
+//
+// "window" shows a 64 x 48 window filled with pure red through DirectDraw at
+// the display depth, captioned "Probe FPS: 5", until Escape closes it (or 20
+// seconds pass: status 2). "box" shows one information box.
+#include <ddraw.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 
+static HWND probe_window_sized(int width, int height);
+
 static LRESULT CALLBACK probe_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_KEYDOWN && wparam == VK_ESCAPE) PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
     return DefWindowProcA(hwnd, message, wparam, lparam);
+}
+
+// Pure red in the display's format.
+static void fill_red(uint8_t *pixel, int bits, DWORD red_mask) {
+    switch (bits) {
+    case 8: pixel[0] = 249; break;  // a static colour: (255, 0, 0)
+    case 16: pixel[0] = (uint8_t)red_mask, pixel[1] = (uint8_t)(red_mask >> 8); break;
+    default: pixel[0] = 0, pixel[1] = 0, pixel[2] = 0xFF; break;
+    }
+}
+
+static int show_red_window() {
+    HWND hwnd = probe_window_sized(64, 48);
+    ShowWindow(hwnd, SW_SHOW);
+    SetWindowTextA(hwnd, "Probe FPS: 5");
+    LPDIRECTDRAW dd;
+    LPDIRECTDRAWSURFACE primary, frame;
+    LPDIRECTDRAWCLIPPER clipper;
+    if (DirectDrawCreate(NULL, &dd, NULL) != DD_OK) return 3;
+    IDirectDraw_SetCooperativeLevel(dd, hwnd, DDSCL_NORMAL);
+    DDSURFACEDESC desc = {};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    if (IDirectDraw_CreateSurface(dd, &desc, &primary, NULL) != DD_OK) return 3;
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.dwWidth = 64;
+    desc.dwHeight = 48;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    if (IDirectDraw_CreateSurface(dd, &desc, &frame, NULL) != DD_OK) return 3;
+    IDirectDraw_CreateClipper(dd, 0, &clipper, NULL);
+    IDirectDrawClipper_SetHWnd(clipper, 0, hwnd);
+    IDirectDrawSurface_SetClipper(primary, clipper);
+    if (IDirectDrawSurface_Lock(frame, NULL, &desc, DDLOCK_WAIT, NULL) != DD_OK) return 3;
+    int bits = desc.ddpfPixelFormat.dwRGBBitCount;
+    for (int y = 0; y < 48; y++)
+        for (int x = 0; x < 64; x++)
+            fill_red((uint8_t *)desc.lpSurface + y * desc.lPitch + x * (bits / 8), bits,
+                     desc.ddpfPixelFormat.dwRBitMask);
+    IDirectDrawSurface_Unlock(frame, NULL);
+
+    // present until closed, as a demo's loop would
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                IDirectDrawSurface_Release(frame);
+                IDirectDrawSurface_Release(primary);
+                IDirectDrawClipper_Release(clipper);
+                IDirectDraw_Release(dd);
+                return 0;
+            }
+            DispatchMessageA(&msg);
+        }
+        if (GetTickCount() - start > 20000) return 2;
+        RECT client;
+        GetClientRect(hwnd, &client);
+        POINT tl = {0, 0}, br = {client.right, client.bottom};
+        ClientToScreen(hwnd, &tl);
+        ClientToScreen(hwnd, &br);
+        RECT dst = {tl.x, tl.y, br.x, br.y};
+        if (br.x > tl.x) IDirectDrawSurface_Blt(primary, &dst, frame, NULL, DDBLT_WAIT, NULL);
+        Sleep(30);
+    }
+}
+
+static HWND probe_window_sized(int width, int height) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = probe_proc;
+    wc.lpszClassName = "PROBE";
+    RegisterClassA(&wc);
+    RECT r = {0, 0, width, height};
+    AdjustWindowRect(&r, WS_CAPTION | WS_SYSMENU, FALSE);
+    return CreateWindowExA(0, "PROBE", "Probe", 0x00CB0000, 0, 0, r.right - r.left,
+                           r.bottom - r.top, NULL, NULL, NULL, NULL);
 }
 
 static HWND probe_window() {
@@ -44,6 +132,10 @@ int main(int argc, char **argv) {
         printf("%d\n", GetSystemDefaultLCID() == 0x0409);
     } else if (!strcmp(what, "exit")) {
         ExitProcess(3);
+    } else if (!strcmp(what, "window")) {
+        return show_red_window();
+    } else if (!strcmp(what, "box")) {
+        MessageBoxA(NULL, "Press Enter", "Probe box", MB_ICONINFORMATION);
     } else if (!strcmp(what, "sleep")) {
         DWORD before = GetTickCount();
         Sleep(50);

@@ -1,0 +1,224 @@
+// sdl_backend.cpp - real windows through SDL2: each platform window is an SDL
+// window showing the part of the desktop (the primary surface) under its
+// client area, converted to the window's own format; SDL's events become
+// window messages and message boxes are SDL's modal boxes.
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <strings.h>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/pixel_decode.h"
+#include "platform/settings.h"
+
+namespace plat {
+namespace {
+
+std::map<Uint32, HWND> window_of_id;
+
+SDL_Window *sdl_window(window &w) { return static_cast<SDL_Window *>(w.backend_data); }
+
+HWND find_by_id(Uint32 id) {
+    auto it = window_of_id.find(id);
+    return it == window_of_id.end() || !find_window(it->second) ? nullptr : it->second;
+}
+
+// ---- events into messages ---------------------------------------------------------
+
+// The virtual key of an SDL key, or 0 for keys nothing here needs.
+WPARAM virtual_key(SDL_Keycode key) {
+    if (key == SDLK_ESCAPE) return VK_ESCAPE;
+    if (key == SDLK_RETURN) return VK_RETURN;
+    if (key == SDLK_SPACE) return VK_SPACE;
+    if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+    return 0;
+}
+
+void window_event(const SDL_WindowEvent &e) {
+    HWND hwnd = find_by_id(e.windowID);
+    window *w = find_window(hwnd);
+    if (!w) return;
+    int width, height;
+    SDL_GetWindowSize(sdl_window(*w), &width, &height);
+    switch (e.event) {
+    case SDL_WINDOWEVENT_CLOSE: post_message(hwnd, WM_CLOSE, 0, 0); break;
+    case SDL_WINDOWEVENT_MINIMIZED: window_minimise(hwnd); break;
+    case SDL_WINDOWEVENT_MAXIMIZED: window_maximise(hwnd, width, height); break;
+    case SDL_WINDOWEVENT_RESTORED: window_restore(hwnd); break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        if (!w->minimised && (width != w->client.right - w->client.left ||
+                              height != w->client.bottom - w->client.top))
+            window_resize(hwnd, width, height);
+        break;
+    case SDL_WINDOWEVENT_EXPOSED: window_invalidate(hwnd); break;
+    default: break;
+    }
+}
+
+void sdl_pump() {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+        case SDL_WINDOWEVENT: window_event(e.window); break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            HWND hwnd = find_by_id(e.key.windowID);
+            WPARAM key = virtual_key(e.key.keysym.sym);
+            if (hwnd && key)
+                post_message(hwnd, e.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, key,
+                             e.type == SDL_KEYDOWN ? 1 : (LPARAM)0xC0000001u);
+            break;
+        }
+        case SDL_QUIT: {
+            // an interrupt from the terminal closes the window as its close box would
+            HWND hwnd = newest_window();
+            if (hwnd) post_message(hwnd, WM_CLOSE, 0, 0);
+            break;
+        }
+        default: break;
+        }
+    }
+}
+
+void sdl_wait() { SDL_WaitEventTimeout(nullptr, 100); }
+
+// ---- boxes -----------------------------------------------------------------------
+
+void sdl_message_box(const box_request &box) {
+    Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
+    if ((box.type & MB_ICONMASK) == MB_ICONERROR) flags = SDL_MESSAGEBOX_ERROR;
+    if ((box.type & MB_ICONMASK) == MB_ICONWARNING) flags = SDL_MESSAGEBOX_WARNING;
+    SDL_MessageBoxButtonData ok = {
+        SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
+        "OK"};
+    SDL_MessageBoxData data = {flags, nullptr, box.caption_utf8.c_str(), box.text_utf8.c_str(),
+                               1, &ok, nullptr};
+    int pressed;
+    // without a box the user still gets the message, on standard error
+    if (SDL_ShowMessageBox(&data, &pressed) != 0) headless_backend.message_box(box);
+}
+
+// ---- windows ------------------------------------------------------------------------
+
+void sdl_window_created(HWND hwnd, window &w) {
+    std::string title = code_page_to_utf8(w.caption.c_str(),
+                                          code_page_of_locale(state.machine.locale_id));
+    // resizable, so that the window manager offers to maximise it
+    SDL_Window *s = SDL_CreateWindow(title.c_str(), w.client.left, w.client.top,
+                                     std::max(1, (int)(w.client.right - w.client.left)),
+                                     std::max(1, (int)(w.client.bottom - w.client.top)),
+                                     SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+    w.backend_data = s;
+    if (s) window_of_id[SDL_GetWindowID(s)] = hwnd;
+}
+
+void sdl_window_state_changed(HWND, window &w) {
+    SDL_Window *s = sdl_window(w);
+    if (!s) return;
+    Uint32 flags = SDL_GetWindowFlags(s);
+    if (!w.visible) {
+        SDL_HideWindow(s);
+        return;
+    }
+    if (flags & SDL_WINDOW_HIDDEN) SDL_ShowWindow(s);
+    if (w.minimised && !(flags & SDL_WINDOW_MINIMIZED)) SDL_MinimizeWindow(s);
+    if (w.maximised && !(flags & SDL_WINDOW_MAXIMIZED)) SDL_MaximizeWindow(s);
+    if (!w.minimised && !w.maximised && (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED)))
+        SDL_RestoreWindow(s);
+}
+
+void sdl_caption_changed(HWND, window &w) {
+    if (!sdl_window(w)) return;
+    std::string title = code_page_to_utf8(w.caption.c_str(),
+                                          code_page_of_locale(state.machine.locale_id));
+    SDL_SetWindowTitle(sdl_window(w), title.c_str());
+}
+
+void sdl_window_destroyed(HWND, window &w) {
+    SDL_Window *s = sdl_window(w);
+    if (!s) return;
+    window_of_id.erase(SDL_GetWindowID(s));
+    SDL_DestroyWindow(s);
+    w.backend_data = nullptr;
+}
+
+// Shows the desktop under the client area: decoded to RGB (8 bits through
+// the system palette), then converted to the window's format by SDL.
+void sdl_presented(HWND, window &w) {
+    SDL_Surface *target = sdl_window(w) ? SDL_GetWindowSurface(sdl_window(w)) : nullptr;
+    if (!target) return;
+    const machine_settings &m = state.machine;
+    int width = std::min((int)(w.client.right - w.client.left), target->w);
+    int height = std::min((int)(w.client.bottom - w.client.top), target->h);
+    if (width <= 0 || height <= 0) return;
+
+    rgb_palette palette;
+    for (int i = 0; i < 256; i++)
+        palette[i] = rgb_colour{state.system_palette[i].peRed, state.system_palette[i].peGreen,
+                                state.system_palette[i].peBlue};
+    int bpp = bytes_per_pixel(m.display_bits);
+    const uint8_t *desktop = desktop_memory();
+    std::vector<uint8_t> rgb((size_t)width * height * 3, 0);
+    for (int y = 0; y < height; y++) {
+        int dy = w.client.top + y;
+        if (dy < 0 || dy >= m.desktop_height) continue;
+        // only the part of the row that lies on the desktop
+        int x0 = std::max(0, (int)-w.client.left);
+        int x1 = std::min(width, (int)(m.desktop_width - w.client.left));
+        if (x0 >= x1) continue;
+        decode_row(desktop + (size_t)dy * state.desktop_pitch + (size_t)(w.client.left + x0) * bpp,
+                   x1 - x0, m.display_bits, m.display_555, palette,
+                   &rgb[((size_t)y * width + x0) * 3]);
+    }
+    SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB24, rgb.data(), width * 3,
+                      target->format->format, target->pixels, target->pitch);
+    SDL_UpdateWindowSurface(sdl_window(w));
+}
+
+uint32_t sdl_milliseconds(bool) { return real_milliseconds(); }
+
+void sdl_exit(int status) { exit(status); }
+
+bool is_virtual_driver(const char *name) {
+    return name && (!strcasecmp(name, "dummy") || !strcasecmp(name, "offscreen"));
+}
+
+}  // namespace
+
+bool sdl_backend_open(machine_settings &machine) {
+    if (is_virtual_driver(getenv("SDL_VIDEODRIVER"))) return false;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (is_virtual_driver(SDL_GetCurrentVideoDriver())) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0) {
+        machine.desktop_width = mode.w;
+        machine.desktop_height = mode.h;
+    }
+    return true;
+}
+
+const platform_backend sdl_backend = {
+    "sdl",
+    sdl_pump,
+    sdl_wait,
+    nullptr,
+    sdl_message_box,
+    sdl_window_created,
+    sdl_window_state_changed,
+    sdl_caption_changed,
+    sdl_window_destroyed,
+    sdl_presented,
+    sdl_milliseconds,
+    real_sleep,
+    sdl_exit,
+    nullptr,
+};
+
+}  // namespace plat
