@@ -7,14 +7,22 @@
 
 #include "platform/settings.h"
 
-// One converter per code page, opened at first use and kept.
+// One converter per code page, opened at first use, closed at exit.
+struct converter_table {
+    std::map<uint32_t, iconv_t> open;
+    ~converter_table() {
+        for (auto &[code_page, cd] : open)
+            if (cd != (iconv_t)-1) iconv_close(cd);
+    }
+};
+
 static iconv_t converter_for(uint32_t code_page) {
-    static std::map<uint32_t, iconv_t> converters;
-    auto it = converters.find(code_page);
-    if (it != converters.end()) return it->second;
+    static converter_table converters;
+    auto it = converters.open.find(code_page);
+    if (it != converters.open.end()) return it->second;
     std::string name = "CP" + std::to_string(code_page);
     iconv_t cd = iconv_open("UTF-8", name.c_str());
-    converters[code_page] = cd;
+    converters.open[code_page] = cd;
     return cd;
 }
 
