@@ -2,6 +2,7 @@
 // standard error, standard input not a terminal, no video device.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,13 +26,20 @@ std::string read_file(const std::string &path) {
 
 // Runs the probe with `environment` (assignments) and stdin from /dev/null.
 probe_result run_probe(const std::string &scenario, const std::string &environment = "") {
-    std::string out = testing::TempDir() + "probe_out", err = testing::TempDir() + "probe_err";
+    // names of this process alone: tests run side by side
+    static int runs = 0;
+    std::string stem = testing::TempDir() + "probe_" + std::to_string(getpid()) + "_" +
+                       std::to_string(runs++);
+    std::string out = stem + "_out", err = stem + "_err";
     std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u LC_ALL -u LC_MESSAGES LANG=C "
                           "SDL_VIDEODRIVER=dummy " +
                           environment + " " HEADLESS_PROBE " " + scenario + " </dev/null >" +
                           out + " 2>" + err;
     int raw = std::system(command.c_str());
-    return probe_result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(out), read_file(err)};
+    probe_result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(out), read_file(err)};
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    return result;
 }
 
 TEST(headless, boxes_are_written_with_icon_caption_and_indented_lines) {
