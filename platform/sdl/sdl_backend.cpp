@@ -216,10 +216,17 @@ bool is_virtual_driver(const char *name) {
     return name && (!strcasecmp(name, "dummy") || !strcasecmp(name, "offscreen"));
 }
 
+// True when the environment names no window system and no video driver:
+// there is nothing for SDL to open, and trying only prints its complaints.
+bool no_window_system() {
+    auto unset = [](const char *name) { return !getenv(name) || !*getenv(name); };
+    return unset("SDL_VIDEODRIVER") && unset("DISPLAY") && unset("WAYLAND_DISPLAY");
+}
+
 }  // namespace
 
 bool sdl_backend_open(machine_settings &machine) {
-    if (is_virtual_driver(getenv("SDL_VIDEODRIVER"))) return false;
+    if (is_virtual_driver(getenv("SDL_VIDEODRIVER")) || no_window_system()) return false;
     // Window surfaces straight through the window system (shared-memory
     // images on X11) rather than through a GL texture, which a machine
     // without a GPU would draw in software at several milliseconds a frame.
