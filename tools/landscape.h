@@ -24,13 +24,21 @@ constexpr int landscape_water_level = 22;  // sample value of the water surface
 // The colour-table index ranges.
 constexpr int landscape_first_index = 10;
 constexpr int landscape_last_index = 245;
-constexpr int shade_levels = 32;
+constexpr int shade_levels = 24;
 enum landscape_band { band_water, band_sand, band_grass, band_forest, band_rock, band_snow, band_count };
 constexpr int band_index(int band, int level) { return landscape_first_index + band * shade_levels + level; }
-constexpr int sky_first_index = band_index(band_count, 0);  // 202
-constexpr int sky_levels = 28;                              // 202-229
-constexpr int cloud_first_index = sky_first_index + sky_levels;  // 230
-constexpr int cloud_levels = landscape_last_index + 1 - cloud_first_index;  // 16
+constexpr int sky_first_index = band_index(band_count, 0);       // 154
+constexpr int sky_levels = 20;                                    // 154-173
+constexpr int cloud_first_index = sky_first_index + sky_levels;  // 174
+constexpr int cloud_levels = 16;                                  // 174-189
+// Cloud edges: the sky of one of `edge_sky_groups` stretches of the gradient
+// mixed with a bright cloud in `edge_mix_levels` steps, so that an edge
+// fades over neighbouring colours instead of jumping from sky to white.
+constexpr int edge_first_index = cloud_first_index + cloud_levels;  // 190
+constexpr int edge_sky_groups = 8;
+constexpr int edge_mix_levels = 7;                                   // 190-245
+constexpr int edge_index(int group, int mix) { return edge_first_index + group * edge_mix_levels + mix - 1; }
+static_assert(edge_index(edge_sky_groups - 1, edge_mix_levels) == landscape_last_index);
 
 struct landscape_rgb {
     uint8_t red, green, blue;

@@ -1,8 +1,8 @@
 // landscape_colours.cpp - the shared colour table and the colour map.
 //
-// Six bands (water, sand, grass, forest, rock, snow) of 32 shades each, lit
+// Six bands (water, sand, grass, forest, rock, snow) of 24 shades each, lit
 // by a sun behind the camera's left shoulder, high in the sky; then the sky
-// gradient and the cloud shades.
+// gradient, the cloud shades and the cloud edges.
 #include <cmath>
 
 #include "tools/landscape.h"
@@ -78,24 +78,41 @@ int water_level_shade(int x, int y) {
     return level < 0 ? 0 : level >= shade_levels ? shade_levels - 1 : level;
 }
 
+landscape_rgb sky_colour(int s) {
+    return {blend(38, 196, s, sky_levels - 1), blend(78, 214, s, sky_levels - 1), blend(158, 232, s, sky_levels - 1)};
+}
+
+landscape_rgb cloud_colour(int c) {
+    return {blend(140, 252, c, cloud_levels - 1), blend(148, 252, c, cloud_levels - 1),
+            blend(170, 255, c, cloud_levels - 1)};
+}
+
 }  // namespace
 
 std::array<landscape_rgb, 256> landscape_palette() {
     std::array<landscape_rgb, 256> p{};
     // Ground bands; water runs from deep blue to a light green-blue.
     for (int l = 0; l < shade_levels; ++l) {
-        p[band_index(band_water, l)] = {blend(14, 72, l, 31), blend(40, 132, l, 31), blend(80, 168, l, 31)};
+        const int top = shade_levels - 1;
+        p[band_index(band_water, l)] = {blend(14, 72, l, top), blend(40, 132, l, top), blend(80, 168, l, top)};
         for (int b = band_sand; b < band_count; ++b)
             p[band_index(b, l)] = shade(band_colours[b], l);
     }
     // Sky: deep blue at the top to pale haze at the horizon.
     for (int s = 0; s < sky_levels; ++s)
-        p[sky_first_index + s] = {blend(38, 196, s, sky_levels - 1), blend(78, 214, s, sky_levels - 1),
-                                  blend(158, 232, s, sky_levels - 1)};
+        p[sky_first_index + s] = sky_colour(s);
     // Clouds: blue-grey undersides to white tops.
     for (int c = 0; c < cloud_levels; ++c)
-        p[cloud_first_index + c] = {blend(140, 252, c, cloud_levels - 1), blend(148, 252, c, cloud_levels - 1),
-                                    blend(170, 255, c, cloud_levels - 1)};
+        p[cloud_first_index + c] = cloud_colour(c);
+    // Cloud edges: the middle of each stretch of the sky, mixed with a bright cloud.
+    const landscape_rgb edge_cloud = cloud_colour(cloud_levels - 2);
+    for (int g = 0; g < edge_sky_groups; ++g) {
+        const landscape_rgb sky = sky_colour((2 * g + 1) * sky_levels / (2 * edge_sky_groups));
+        for (int m = 1; m <= edge_mix_levels; ++m)
+            p[edge_index(g, m)] = {blend(sky.red, edge_cloud.red, m, edge_mix_levels + 1),
+                                   blend(sky.green, edge_cloud.green, m, edge_mix_levels + 1),
+                                   blend(sky.blue, edge_cloud.blue, m, edge_mix_levels + 1)};
+    }
     return p;
 }
 

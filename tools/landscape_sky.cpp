@@ -1,7 +1,9 @@
 // landscape_sky.cpp - the sky image: a blue gradient that pales into haze
 // toward the horizon and stays hazy to the bottom, with a layer of clouds
-// that shrink and thin with distance. Gradients are dithered with a 4 x 4
-// ordered pattern since the sky has only 28 shades and 16 cloud shades.
+// that shrink and thin with distance. Gradients and cloud edges are dithered
+// with a 4 x 4 ordered pattern between neighbouring entries only (20 sky
+// shades, 16 cloud shades, 7 steps from sky to cloud at the edges), so that
+// no pixel differs much from the one beside it.
 #include "tools/landscape.h"
 
 namespace {
@@ -31,16 +33,22 @@ double cloud_density(int x, int row) {
 
 uint8_t sky_pixel(int x, int row) {
     const double d = dither(x, row);
+    const double s = (sky_levels - 1) * ramp(0.0, double(horizon_row), row);
     if (row < horizon_row) {
         const double density = cloud_density(x, row);
-        const double cover = ramp(0.52, 0.58, density) * (1.0 - ramp(150.0, 232.0, row));
-        if (cover > d) {
+        const double cover = ramp(0.50, 0.58, density) * (1.0 - ramp(150.0, 232.0, row));
+        // how much cloud: 0 is clear sky, edge_mix_levels + 1 the cloud itself
+        const int mix = int(cover * (edge_mix_levels + 1) + d);
+        if (mix > edge_mix_levels) {
             const double light = cloud_levels - 1 - (density - 0.55) * 60.0 + d;
             return uint8_t(cloud_first_index + clamp_level(int(light), cloud_levels));
         }
+        if (mix > 0) {
+            const int group = clamp_level(int(s * edge_sky_groups / sky_levels + d - 0.5), edge_sky_groups);
+            return uint8_t(edge_index(group, mix));
+        }
     }
-    const double s = (sky_levels - 1) * ramp(0.0, double(horizon_row), row) + d;
-    return uint8_t(sky_first_index + clamp_level(int(s), sky_levels));
+    return uint8_t(sky_first_index + clamp_level(int(s + d), sky_levels));
 }
 
 }  // namespace
