@@ -145,6 +145,40 @@ TEST(fir_kernels, scalar_output_is_the_double_sum_rounded_once)
     }
 }
 
+// The vector kernel's sums lane by lane in plain single precision, in its
+// order: each partial sum from zero, window W0 first; then the two levels
+// of interleave-and-add, which leave (Pk[0] + Pk[2]) + (Pk[1] + Pk[3]).
+std::vector<float> vector_model(const float *padded, const float *coef)
+{
+    // Blocks of coefficient vectors per output of a group, newest window first.
+    const int blocks[4][5] = {{9, 8, 7, 6, 5}, {14, 13, 12, 11, 10}, {19, 18, 17, 16, 15}, {3, 2, 1, 0, -1}};
+    std::vector<float> y(fir::sample_count);
+    for (int b = 0; b < fir::sample_count; b += 4) {
+        const float *p = padded + b + fir::tap_count;
+        for (int k = 0; k < 4; k++) {
+            float partial[4];
+            for (int l = 0; l < 4; l++) {
+                float sum = 0.0f;
+                for (int v = 0; v < 5 && blocks[k][v] >= 0; v++)
+                    sum = sum + coef[4 * blocks[k][v] + l] * p[l - 4 * v];
+                partial[l] = sum;
+            }
+            y[b + k] = (partial[0] + partial[2]) + (partial[1] + partial[3]);
+        }
+    }
+    return y;
+}
+
+TEST(fir_kernels, vector_sums_in_the_kernel_order_bit_for_bit)
+{
+    generated_block block;
+    vector_buffers buffers(block.input.data(), block.taps.data());
+    fir_vector(buffers.padded, fir::sample_count, buffers.coef, buffers.output);
+    std::vector<float> expected = vector_model(buffers.padded, buffers.coef);
+    for (int i = 0; i < fir::sample_count; i++)
+        ASSERT_EQ(float_bits(buffers.output[i]), float_bits(expected[i])) << "output " << i;
+}
+
 // An impulse in each lane position returns the taps, shifted, in both
 // kernels: every product is exact, so the outputs are too.
 TEST(fir_kernels, impulse_in_each_lane_returns_the_taps_exactly)
