@@ -139,6 +139,10 @@ TEST_F(demo_display, copy_lost_again_after_restoring_drops_the_frame_silently) {
     EXPECT_EQ(std::vector<std::string>{english(2)}, box_texts());
     // the frame of the two lost copies was presented no more than once
     EXPECT_EQ(script_frame_count() + 2, script_calls(script_op::blt));
+    // one restoration (primary and frame surface), no second retry, and the
+    // dropped frame still wrote its caption
+    EXPECT_EQ(2, script_calls(script_op::restore));
+    EXPECT_EQ(size_t(script_frame_count()) + 1, script_captions().size());
 }
 
 TEST_F(demo_display, failed_copy_is_shown_once_under_blt_and_not_retried) {
