@@ -154,6 +154,9 @@ TEST_F(demo_display, failed_copy_is_shown_once_under_blt_and_not_retried) {
     EXPECT_EQ("DDERR_INVALIDRECT ", box(1).text);
     EXPECT_EQ(script_frame_count() + 1, script_calls(script_op::blt));
     EXPECT_EQ(0, script_calls(script_op::restore));
+    // the failed frame was dropped, not copied again: it wrote a caption
+    // but was never presented
+    EXPECT_EQ(size_t(script_frame_count()) + 1, script_captions().size());
 }
 
 TEST_F(demo_display, display_mode_change_re_initialises_at_the_new_depth) {
