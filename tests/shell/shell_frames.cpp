@@ -4,6 +4,7 @@
 #include "tests/shell/demo_session.h"
 #include "platform/pixel_decode.h"
 #include "tools/voxel_render.h"
+#include "voxel/display/display.h"
 #include "voxel/display/bitmap.h"
 #include "voxel/render/terrain.h"
 
@@ -118,6 +119,34 @@ TEST_F(demo_frames, maximised_window_shows_the_frame_stretched_over_its_client_a
     const size_t bpp = size_t(last.bits_per_pixel / 8);
     const uint8_t *corner = last.pixels.data() + (size_t(last.height) * last.width - 1) * bpp;
     EXPECT_NE(0u, uint32_t(corner[0]) | corner[1] | corner[2]);
+}
+
+TEST_F(demo_frames, surface_rows_keep_their_first_two_bytes_from_before_the_copy) {
+    settings.on_present = [](const script_frame &f) {
+        if (f.index == 0) {
+            // something else writes the first two bytes of every surface row
+            DDSURFACEDESC desc = {};
+            desc.dwSize = sizeof desc;
+            ASSERT_EQ(DD_OK, IDirectDrawSurface_Lock(frame_surface, NULL, &desc, DDLOCK_WAIT, NULL));
+            for (DWORD y = 0; y < desc.dwHeight; ++y) {
+                uint8_t *row = static_cast<uint8_t *>(desc.lpSurface) + size_t(y) * size_t(desc.lPitch);
+                row[0] = 0xA5;
+                row[1] = 0x5A;
+            }
+            IDirectDrawSurface_Unlock(frame_surface, desc.lpSurface);
+        }
+        if (f.index == 1)
+            script_queue(script_input::escape);
+    };
+    EXPECT_EQ(0, run());
+    const script_frame &next = script_frames().back();
+    ASSERT_EQ(1, next.index);
+    const size_t row_bytes = size_t(next.width) * size_t(next.bits_per_pixel / 8);
+    for (int y = 0; y < next.height; ++y) {
+        SCOPED_TRACE(y);
+        ASSERT_EQ(0xA5, next.pixels[size_t(y) * row_bytes]);
+        ASSERT_EQ(0x5A, next.pixels[size_t(y) * row_bytes + 1]);
+    }
 }
 
 TEST_P(presented_pixels, equal_voxel_render_after_the_same_frames) {
