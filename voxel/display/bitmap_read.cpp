@@ -90,9 +90,11 @@ int read_rows(open_file &file, const pixel_layout &layout, uint8_t *block) {
     // Rows of no bytes hold nothing to read, however many the header claims.
     if (layout.row_bytes == 0)
         return 0;
-    uint8_t *row = block + size_t(layout.row_bytes) * (layout.rows - 1);
     const size_t fill = layout.file_row_bytes - layout.row_bytes;
     for (uint32_t i = 0; i < layout.rows; ++i) {
+        // file row i is block row rows - 1 - i; the address is formed only
+        // for rows that exist (an empty block has none)
+        uint8_t *row = block + size_t(layout.row_bytes) * (layout.rows - 1 - i);
         if (!file.read(row, layout.row_bytes)) {
             debug_trace("Failed to read row %d of %d of the bitmap data.", int(i), int(layout.rows));
             return -5;
@@ -101,7 +103,6 @@ int read_rows(open_file &file, const pixel_layout &layout, uint8_t *block) {
         // row's read is the one that fails.
         if (fill != 0)
             std::fseek(file.f, long(fill), SEEK_CUR);
-        row -= layout.row_bytes;
     }
     return 0;
 }
