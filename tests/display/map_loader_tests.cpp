@@ -110,10 +110,11 @@ TEST(map_loaders, 24bit_file_is_refused_by_the_24bit_loader_only) {
     write_bitmap_file(dir.file("t.bmp"), img);
     const std::string p = dir.file("t.bmp");
     int32_t w = 0, h = 0;
-    map_block m24, m16, m32;
-    m24.map = nullptr;
-    EXPECT_EQ(load_map_24(p.c_str(), &m24.map, &w, &h), -1);
-    EXPECT_EQ(m24.map, nullptr);
+    map_block m16, m32;
+    // the output starts as a junk pointer, so the refusal must null it
+    uint8_t *m24 = reinterpret_cast<uint8_t *>(&w);
+    EXPECT_EQ(load_map_24(p.c_str(), &m24, &w, &h), -1);
+    EXPECT_EQ(m24, nullptr);
     pixel_format_555 = 0;
     ASSERT_EQ(load_map_16(p.c_str(), &m16.map, &w, &h), 0);
     EXPECT_EQ(word16(m16.map), 0x1106u);
@@ -149,6 +150,7 @@ TEST(map_loaders, unreadable_or_unconvertible_files_give_minus_1_and_no_map) {
     EXPECT_EQ(map, nullptr);
     // A 32-bit file has no conversion to 16 bits: refused, not left unwritten.
     write_bitmap_file(dir.file("t32.bmp"), make_bitmap(2, 2, 32));
+    map = reinterpret_cast<uint8_t *>(&w);
     EXPECT_EQ(load_map_16(dir.file("t32.bmp").c_str(), &map, &w, &h), -1);
     EXPECT_EQ(map, nullptr);
 }
