@@ -11,12 +11,18 @@ constexpr WORD palette_version = 0x0300;
 constexpr int first_free_entry = 10;   // 0-9 and 246-255 are the static colours
 constexpr int free_entry_count = 236;
 
-// Selects `palette` into `dc` as a foreground palette and realises it;
-// answers the palette that was selected before.
-static HPALETTE realize_in_foreground(HDC dc, HPALETTE palette) {
+// Makes a palette of `colours`, realises it in the foreground of `dc`, then
+// selects the earlier palette back and deletes the new one (a palette still
+// selected cannot be freed). The realised colours stay in the system
+// palette. A palette that cannot be made is simply not selected.
+static void realize_once(HDC dc, const logical_palette_256 &colours) {
+    const HPALETTE palette = CreatePalette(reinterpret_cast<const LOGPALETTE *>(&colours));
+    if (!palette)
+        return;
     const HPALETTE previous = SelectPalette(dc, palette, FALSE);
     RealizePalette(dc);
-    return previous;
+    SelectPalette(dc, previous, FALSE);
+    DeleteObject(palette);
 }
 
 void clear_system_palette() {
@@ -29,12 +35,7 @@ void clear_system_palette() {
 
     // realise it on the whole screen, then put the screen's palette back
     const HDC screen = GetDC(NULL);
-    const HPALETTE palette = CreatePalette(reinterpret_cast<const LOGPALETTE *>(&black));
-    if (palette) {
-        const HPALETTE previous = realize_in_foreground(screen, palette);
-        SelectPalette(screen, previous, FALSE);
-        DeleteObject(palette);
-    }
+    realize_once(screen, black);
     ReleaseDC(NULL, screen);
 }
 
@@ -50,17 +51,10 @@ void realize_image_palette() {
         window_palette.palPalEntry[i] = {colour.red, colour.green, colour.blue, PC_NOCOLLAPSE};
     }
 
-    // Realise it for the demo window. The system palette keeps the realised
-    // colours; the window's earlier palette is selected back before the new
-    // one is deleted, since a palette still selected cannot be freed.
+    // realise it for the demo window
     window_palette.palVersion = palette_version;
     window_palette.palNumEntries = 256;
     const HDC dc = GetDC(main_window);
-    const HPALETTE palette = CreatePalette(reinterpret_cast<const LOGPALETTE *>(&window_palette));
-    if (palette) {
-        const HPALETTE previous = realize_in_foreground(dc, palette);
-        SelectPalette(dc, previous, FALSE);
-        DeleteObject(palette);
-    }
+    realize_once(dc, window_palette);
     ReleaseDC(main_window, dc);
 }
