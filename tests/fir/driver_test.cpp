@@ -6,6 +6,7 @@
 #include "common/checks.h"
 #include "fir/bench/fir_kernels.h"
 #include "fir/timing/rdtsc.h"
+#include "tests/fir/rdtsc_reset.h"
 #include "platform/script/script.h"
 
 #include <gtest/gtest.h>
@@ -42,17 +43,6 @@ std::vector<uint64_t> readings_for(double scalar_seconds, double vector_seconds)
     uint64_t t = 5000000000ull;
     return {t, t + 8000000000ull, t + 9000000000ull, t + 9000000000ull + scalar, t + 40000000000ull,
             t + 40000000000ull + vector};
-}
-
-void reset_timing_library()
-{
-    for (int32_t k = 0; k < rdtsc_table_size; k++)
-        std::free(rdtsc_table[k].event_name);
-    std::free(rdtsc_table);
-    rdtsc_table = nullptr;
-    rdtsc_table_size = 0;
-    rdtsc_cycles_per_second = 0.0;
-    rdtsc_clock_origin = 0.0;
 }
 
 // fir_iterations as the program starts with it, before any test changes it.

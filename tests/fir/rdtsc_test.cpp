@@ -2,6 +2,7 @@
 // platform's Sleep (instant under the scriptable backend, which advances its
 // clock instead), the free-running clock, the printed table and the error.
 #include "fir/timing/rdtsc.h"
+#include "tests/fir/rdtsc_reset.h"
 
 #include "platform/script/script.h"
 
@@ -26,26 +27,13 @@ struct test_counter {
     }
 };
 
-// Frees what the library holds and returns it to its state at process start.
-void reset_library()
-{
-    for (int32_t k = 0; k < rdtsc_table_size; k++)
-        std::free(rdtsc_table[k].event_name);
-    std::free(rdtsc_table);
-    rdtsc_table = nullptr;
-    rdtsc_table_size = 0;
-    rdtsc_cycles_per_second = 0.0;
-    rdtsc_clock_origin = 0.0;
-}
-
 // A scripted session, a fresh library state and the test counter.
 class rdtsc_library : public ::testing::Test {
 protected:
     void SetUp() override
     {
         script_start();
-        reset_library();
-        rdtsc_clock_origin = 0.0;
+        reset_timing_library();
         rdtsc_hooks = {test_counter::read, std::malloc};
         test_counter::extra = 0;
         test_counter::readings = 0;
@@ -53,7 +41,7 @@ protected:
     void TearDown() override
     {
         rdtsc_hooks = {nullptr, std::malloc};
-        reset_library();
+        reset_timing_library();
         script_stop();
     }
     static void init(int32_t n) { rdtsc_init(&n); }
