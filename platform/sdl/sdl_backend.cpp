@@ -1,10 +1,11 @@
 // sdl_backend.cpp - real windows through SDL2: each platform window is an SDL
 // window showing the part of the desktop (the primary surface) under its
 // client area, converted to the window's own format; SDL's events become
-// window messages and message boxes are SDL's modal boxes.
+// window messages. Message boxes are our own modal windows (box*.cpp).
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -14,6 +15,7 @@
 #include "platform/backend.h"
 #include "platform/pixel_decode.h"
 #include "platform/settings.h"
+#include "platform/sdl/box.h"
 
 namespace plat {
 namespace {
@@ -63,6 +65,7 @@ void window_event(const SDL_WindowEvent &e) {
 void sdl_pump() {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
+        if (sdl_box_takes_event(e)) continue;
         switch (e.type) {
         case SDL_WINDOWEVENT: window_event(e.window); break;
         case SDL_KEYDOWN:
@@ -90,17 +93,11 @@ void sdl_wait() { SDL_WaitEventTimeout(nullptr, 100); }
 // ---- boxes -----------------------------------------------------------------------
 
 void sdl_message_box(const box_request &box) {
-    Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
-    if ((box.type & MB_ICONMASK) == MB_ICONERROR) flags = SDL_MESSAGEBOX_ERROR;
-    if ((box.type & MB_ICONMASK) == MB_ICONWARNING) flags = SDL_MESSAGEBOX_WARNING;
-    SDL_MessageBoxButtonData ok = {
-        SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
-        "OK"};
-    SDL_MessageBoxData data = {flags, nullptr, box.caption_utf8.c_str(), box.text_utf8.c_str(),
-                               1, &ok, nullptr};
-    int pressed;
+    std::string why;
+    if (sdl_box_show(box, &why)) return;
     // without a box the user still gets the message, on standard error
-    if (SDL_ShowMessageBox(&data, &pressed) != 0) headless_backend.message_box(box);
+    fprintf(stderr, "platform: message box shown on the terminal: %s\n", why.c_str());
+    headless_backend.message_box(box);
 }
 
 // ---- windows ------------------------------------------------------------------------
@@ -231,7 +228,12 @@ bool sdl_backend_open(machine_settings &machine) {
     // images on X11) rather than through a GL texture, which a machine
     // without a GPU would draw in software at several milliseconds a frame.
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        // a window system was named but cannot be reached: say so once
+        fprintf(stderr, "platform: no window system could be opened (%s); boxes and captions go to the terminal\n",
+                SDL_GetError());
+        return false;
+    }
     if (is_virtual_driver(SDL_GetCurrentVideoDriver())) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;

@@ -1,0 +1,267 @@
+// box_window.cpp - the message box's window and its modal loop.
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/sdl/box.h"
+#include "platform/sdl/box_font.h"
+#include "platform/sdl/box_icon.h"
+#include "platform/sdl/box_layout.h"
+#include "platform/settings.h"
+
+namespace plat {
+namespace {
+
+constexpr int text_pixels = 15;
+
+struct open_box {
+    SDL_Window *window = nullptr;
+    Uint32 id = 0;
+    bool task_modal = false;
+    bool closed = false;
+    bool pressed = false;     // the mouse holds the button down over it
+    bool mouse_down = false;  // the mouse went down on the button
+    bool focused = true;
+    bool needs_draw = true;
+    box::layout layout;
+    box::text_fonts fonts;
+    SDL_Surface *icon = nullptr;
+};
+
+open_box *current = nullptr;
+box_report last;
+
+Uint32 rgb(SDL_Surface *s, int r, int g, int b) { return SDL_MapRGB(s->format, (Uint8)r, (Uint8)g, (Uint8)b); }
+
+void fill(SDL_Surface *s, const box::rect &r, Uint32 colour) {
+    SDL_Rect a = {r.x, r.y, r.w, r.h};
+    SDL_FillRect(s, &a, colour);
+}
+
+void frame(SDL_Surface *s, const box::rect &r, int thickness, Uint32 colour) {
+    fill(s, {r.x, r.y, r.w, thickness}, colour);
+    fill(s, {r.x, r.y + r.h - thickness, r.w, thickness}, colour);
+    fill(s, {r.x, r.y, thickness, r.h}, colour);
+    fill(s, {r.x + r.w - thickness, r.y, thickness, r.h}, colour);
+}
+
+// Windows' dotted focus rectangle: every other pixel.
+void dotted(SDL_Surface *s, const box::rect &r, Uint32 colour) {
+    for (int x = r.x; x < r.x + r.w; x += 2) {
+        fill(s, {x, r.y, 1, 1}, colour);
+        fill(s, {x, r.y + r.h - 1, 1, 1}, colour);
+    }
+    for (int y = r.y; y < r.y + r.h; y += 2) {
+        fill(s, {r.x, y, 1, 1}, colour);
+        fill(s, {r.x + r.w - 1, y, 1, 1}, colour);
+    }
+}
+
+void draw(open_box &b) {
+    SDL_Surface *s = SDL_GetWindowSurface(b.window);
+    if (!s) return;
+    const box::layout &l = b.layout;
+    fill(s, {0, 0, s->w, s->h}, rgb(s, 255, 255, 255));
+    fill(s, l.footer, rgb(s, 240, 240, 240));
+    if (b.icon) {
+        SDL_Rect at = {l.icon.x, l.icon.y, l.icon.w, l.icon.h};
+        SDL_SetSurfaceBlendMode(b.icon, SDL_BLENDMODE_BLEND);
+        SDL_BlitSurface(b.icon, nullptr, s, &at);
+    }
+    for (size_t i = 0; i < l.lines.size(); i++)
+        box::draw_text(b.fonts, s, l.text.x, l.text.y + (int)i * l.line_height, l.lines[i],
+                       SDL_Color{0, 0, 0, 255});
+    // the button: the default and focused one has Windows' blue border
+    const box::rect &r = l.button;
+    fill(s, r, b.pressed ? rgb(s, 204, 228, 247) : rgb(s, 225, 225, 225));
+    if (b.focused) {
+        frame(s, r, 2, b.pressed ? rgb(s, 0, 84, 153) : rgb(s, 0, 120, 215));
+        dotted(s, {r.x + 3, r.y + 3, r.w - 6, r.h - 6}, rgb(s, 0, 0, 0));
+    } else {
+        frame(s, r, 1, rgb(s, 173, 173, 173));
+    }
+    const int label = box::text_width(b.fonts, "OK");
+    box::draw_text(b.fonts, s, r.x + (r.w - label) / 2 + (b.pressed ? 1 : 0),
+                   r.y + (r.h - b.fonts.line_height) / 2 + (b.pressed ? 1 : 0), "OK",
+                   SDL_Color{0, 0, 0, 255});
+    SDL_UpdateWindowSurface(b.window);
+    b.needs_draw = false;
+}
+
+bool on_button(const open_box &b, int x, int y) {
+    const box::rect &r = b.layout.button;
+    return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
+}
+
+Uint32 window_of_event(const SDL_Event &e) {
+    switch (e.type) {
+    case SDL_WINDOWEVENT: return e.window.windowID;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: return e.key.windowID;
+    case SDL_TEXTINPUT: return e.text.windowID;
+    case SDL_MOUSEMOTION: return e.motion.windowID;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: return e.button.windowID;
+    case SDL_MOUSEWHEEL: return e.wheel.windowID;
+    default: return 0;
+    }
+}
+
+bool is_input(const SDL_Event &e) {
+    return e.type == SDL_KEYDOWN || e.type == SDL_KEYUP || e.type == SDL_TEXTINPUT ||
+           e.type == SDL_MOUSEMOTION || e.type == SDL_MOUSEBUTTONDOWN ||
+           e.type == SDL_MOUSEBUTTONUP || e.type == SDL_MOUSEWHEEL;
+}
+
+void box_event(open_box &b, const SDL_Event &e) {
+    switch (e.type) {
+    case SDL_WINDOWEVENT:
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED: b.needs_draw = true; break;
+        case SDL_WINDOWEVENT_CLOSE: b.closed = true; break;  // the close box answers OK too
+        default: break;
+        }
+        break;
+    case SDL_KEYDOWN:
+        switch (e.key.keysym.sym) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+        case SDLK_ESCAPE: b.closed = true; break;
+        case SDLK_SPACE: b.pressed = true, b.needs_draw = true; break;  // released: pressed
+        default: break;
+        }
+        break;
+    case SDL_KEYUP:
+        if (e.key.keysym.sym == SDLK_SPACE && b.pressed && !b.mouse_down) b.closed = true;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (e.button.button == SDL_BUTTON_LEFT && on_button(b, e.button.x, e.button.y))
+            b.mouse_down = b.pressed = b.needs_draw = true;
+        break;
+    case SDL_MOUSEMOTION:
+        if (b.mouse_down && b.pressed != on_button(b, e.motion.x, e.motion.y)) {
+            b.pressed = !b.pressed;
+            b.needs_draw = true;
+        }
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (e.button.button == SDL_BUTTON_LEFT && b.mouse_down) {
+            b.mouse_down = false;
+            if (on_button(b, e.button.x, e.button.y)) b.closed = true;
+            b.pressed = false;
+            b.needs_draw = true;
+        }
+        break;
+    default: break;
+    }
+}
+
+int screen_width_of(SDL_Window *near) {
+    SDL_DisplayMode mode;
+    const int display = near ? std::max(0, SDL_GetWindowDisplayIndex(near)) : 0;
+    if (SDL_GetDesktopDisplayMode(display, &mode) == 0 && mode.w > 0) return mode.w;
+    return state.machine.desktop_width;
+}
+
+}  // namespace
+
+bool sdl_box_takes_event(const SDL_Event &e) {
+    if (!current) return false;
+    const Uint32 id = window_of_event(e);
+    if (id && id == current->id) {
+        box_event(*current, e);
+        return true;
+    }
+    // an interrupt with no window of the program to close ends the box
+    if (e.type == SDL_QUIT && !newest_window()) {
+        current->closed = true;
+        return true;
+    }
+    return current->task_modal && is_input(e);
+}
+
+bool sdl_box_show(const box_request &request, std::string *why) {
+    const uint32_t start = real_milliseconds();
+    last = box_report{};
+    if (current) {
+        // a box from inside a box's loop (a paint that reports a failure):
+        // Windows stacks them; here the inner one goes to the terminal
+        if (why) *why = "another message box is open";
+        return false;
+    }
+    open_box b;
+    b.task_modal = (request.type & MB_TASKMODAL) != 0;
+    const std::string language = box::font_language(state.machine.locale_id);
+    // the caption is measured with the same faces, so they are chosen for both
+    if (!box::open_text_fonts(language, request.text_utf8 + "\n" + request.caption_utf8 + "OK",
+                              text_pixels, b.fonts, why))
+        return false;
+    std::string icon_source;
+    b.icon = box::load_icon(box::icon_of_type(request.type), box::icon_size, &icon_source);
+
+    auto measure = [&](std::string_view t) { return box::text_width(b.fonts, t); };
+    box::layout_input in;
+    in.text = request.text_utf8;
+    in.icon = b.icon != nullptr;
+    in.line_height = b.fonts.line_height;
+    in.screen_width = screen_width_of(nullptr);
+    in.caption_width = measure(request.caption_utf8);
+    in.button_label_width = measure("OK");
+    b.layout = box::lay_out(in, measure);
+
+    // a dialog for the window manager; not resizable, centred on the screen
+    SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
+    b.window = SDL_CreateWindow(request.caption_utf8.c_str(), SDL_WINDOWPOS_CENTERED,
+                                SDL_WINDOWPOS_CENTERED, b.layout.width, b.layout.height,
+                                SDL_WINDOW_HIDDEN);
+    SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_NORMAL");
+    if (!b.window) {
+        if (why) *why = std::string("no window for the box: ") + SDL_GetError();
+        if (b.icon) SDL_FreeSurface(b.icon);
+        return false;
+    }
+    b.id = SDL_GetWindowID(b.window);
+    current = &b;
+    SDL_ShowWindow(b.window);
+    SDL_RaiseWindow(b.window);
+    SDL_SetWindowInputFocus(b.window);
+    draw(b);
+
+    last.shown = true;
+    last.appear_ms = real_milliseconds() - start;
+    last.width = b.layout.width, last.height = b.layout.height;
+    last.lines = (int)b.layout.lines.size();
+    last.text_x = b.layout.text.x, last.text_y = b.layout.text.y;
+    last.text_width = b.layout.text.w, last.line_height = b.layout.line_height;
+    last.missing_glyphs = b.fonts.missing_glyphs;
+    last.icon_source = b.icon ? icon_source : "";
+
+    // the modal loop: the program's other windows get their messages (a
+    // posted quit ends the box and stays posted for the program's loop)
+    while (!b.closed) {
+        MSG msg;
+        // a bounded number per pass, so that a window that never validates
+        // itself cannot keep the box from drawing
+        for (int n = 0; n < 64 && !b.closed && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); n++) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage((int)msg.wParam);
+                b.closed = true;
+                break;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (b.closed) break;
+        if (b.needs_draw) draw(b);
+        SDL_WaitEventTimeout(nullptr, 100);
+    }
+    current = nullptr;
+    SDL_DestroyWindow(b.window);
+    if (b.icon) SDL_FreeSurface(b.icon);
+    return true;
+}
+
+const box_report &sdl_last_box() { return last; }
+
+}  // namespace plat
