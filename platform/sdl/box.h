@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/backend.h"
 
@@ -19,6 +20,7 @@ struct box_report {
     uint32_t appear_ms = 0;   // from the call to the first drawn box
     int width = 0, height = 0, lines = 0;
     int text_x = 0, text_y = 0, text_width = 0, line_height = 0;
+    std::vector<int> line_widths;
     int missing_glyphs = 0;   // characters no font had
     std::string icon_source;  // a file of the icon theme, "drawn" or ""
 };

@@ -235,6 +235,7 @@ bool sdl_box_show(const box_request &request, std::string *why) {
     last.text_x = b.layout.text.x, last.text_y = b.layout.text.y;
     last.text_width = b.layout.text.w, last.line_height = b.layout.line_height;
     last.missing_glyphs = b.fonts.missing_glyphs;
+    for (const std::string &line : b.layout.lines) last.line_widths.push_back(box::text_width(b.fonts, line));
     last.icon_source = b.icon ? icon_source : "";
 
     // the modal loop: the program's other windows get their messages (a

@@ -228,15 +228,18 @@ bool sdl_backend_open(machine_settings &machine) {
     // images on X11) rather than through a GL texture, which a machine
     // without a GPU would draw in software at several milliseconds a frame.
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        // a window system was named but cannot be reached: say so once
+    // a window system was named but cannot be reached: say so once, as
+    // the boxes and captions then go to the terminal
+    auto unreachable = [](const char *why) {
         fprintf(stderr, "platform: no window system could be opened (%s); boxes and captions go to the terminal\n",
-                SDL_GetError());
+                why);
         return false;
-    }
+    };
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return unreachable(SDL_GetError());
     if (is_virtual_driver(SDL_GetCurrentVideoDriver())) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        return false;
+        return unreachable(getenv("DISPLAY") && *getenv("DISPLAY") ? "DISPLAY cannot be reached"
+                                                                   : "WAYLAND_DISPLAY cannot be reached");
     }
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0) {

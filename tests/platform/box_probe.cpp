@@ -8,11 +8,12 @@
 //   box_probe text TEXT CAPTION information|warning|error|none
 //
 // Output: "appear_ms=N lines=N missing_glyphs=N width=N height=N
-// text=X,Y,W line_height=N icon=SOURCE" (shown=0 when no window was drawn).
+// text=X,Y,W line_height=N line_widths=W1,W2,... icon=SOURCE" (shown=0 when no window was drawn).
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "common/checks.h"
 #include "common/messages.h"
@@ -49,8 +50,10 @@ int main(int argc, char **argv) {
         printf("shown=0\n");
         return 0;
     }
-    printf("appear_ms=%u lines=%d missing_glyphs=%d width=%d height=%d text=%d,%d,%d line_height=%d icon=%s\n",
+    std::string widths;
+    for (int w : r.line_widths) widths += (widths.empty() ? "" : ",") + std::to_string(w);
+    printf("appear_ms=%u lines=%d missing_glyphs=%d width=%d height=%d text=%d,%d,%d line_height=%d line_widths=%s icon=%s\n",
            r.appear_ms, r.lines, r.missing_glyphs, r.width, r.height, r.text_x, r.text_y, r.text_width,
-           r.line_height, r.icon_source.empty() ? "none" : r.icon_source.c_str());
+           r.line_height, widths.c_str(), r.icon_source.empty() ? "none" : r.icon_source.c_str());
     return 0;
 }

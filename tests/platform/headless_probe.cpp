@@ -1,18 +1,20 @@
 // headless_probe - a tiny program on the platform layer, run by the headless
 // tests with its standard error captured.
 //
-//   headless_probe boxes | captions | russian | depth | exit | sleep | window | box
+//   headless_probe boxes | captions | russian | depth | exit | sleep | window [X Y] | box
 //
 // "window" shows a 64 x 48 window filled with pure red through DirectDraw at
 // the display depth, captioned "Probe FPS: 5", until Escape closes it (or 20
-// seconds pass: status 2). "box" shows one information box.
+// seconds pass: status 2); its outer top-left corner at (X, Y), by default
+// (0, 0). "box" shows one information box.
 #include <ddraw.h>
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
-static HWND probe_window_sized(int width, int height);
+static HWND probe_window_sized(int width, int height, int x, int y);
 
 static LRESULT CALLBACK probe_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_KEYDOWN && wparam == VK_ESCAPE) PostMessageA(hwnd, WM_CLOSE, 0, 0);
@@ -32,8 +34,8 @@ static void fill_red(uint8_t *pixel, int bits, DWORD red_mask) {
     }
 }
 
-static int show_red_window() {
-    HWND hwnd = probe_window_sized(64, 48);
+static int show_red_window(int x, int y) {
+    HWND hwnd = probe_window_sized(64, 48, x, y);
     ShowWindow(hwnd, SW_SHOW);
     SetWindowTextA(hwnd, "Probe FPS: 5");
     LPDIRECTDRAW dd;
@@ -88,14 +90,14 @@ static int show_red_window() {
     }
 }
 
-static HWND probe_window_sized(int width, int height) {
+static HWND probe_window_sized(int width, int height, int x, int y) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = probe_proc;
     wc.lpszClassName = "PROBE";
     RegisterClassA(&wc);
     RECT r = {0, 0, width, height};
     AdjustWindowRect(&r, WS_CAPTION | WS_SYSMENU, FALSE);
-    return CreateWindowExA(0, "PROBE", "Probe", 0x00CB0000, 0, 0, r.right - r.left,
+    return CreateWindowExA(0, "PROBE", "Probe", 0x00CB0000, x, y, r.right - r.left,
                            r.bottom - r.top, NULL, NULL, NULL, NULL);
 }
 
@@ -133,7 +135,7 @@ int main(int argc, char **argv) {
     } else if (!strcmp(what, "exit")) {
         ExitProcess(3);
     } else if (!strcmp(what, "window")) {
-        return show_red_window();
+        return show_red_window(argc > 3 ? atoi(argv[2]) : 0, argc > 3 ? atoi(argv[3]) : 0);
     } else if (!strcmp(what, "box")) {
         MessageBoxA(NULL, "Press Enter", "Probe box", MB_ICONINFORMATION);
     } else if (!strcmp(what, "sleep")) {
