@@ -190,12 +190,18 @@ bool open_text_fonts(const std::string &language, std::string_view text, int pix
 
 int text_width(const text_fonts &fonts, std::string_view utf8) {
     int width = 0;
-    each_run(fonts, utf8, [&](int face, std::string_view run) {
-        int w = 0, h = 0;
-        std::string piece(run);
-        TTF_Font *font = opened(*fonts.faces[face], fonts.pixel_size);
-        if (font && TTF_SizeUTF8(font, piece.c_str(), &w, &h) == 0) width += w;
-    });
+    for (size_t at = 0; at < utf8.size();) {
+        const char32_t c = next_code_point(utf8, &at);
+        auto known = fonts.advances.find(c);
+        if (known == fonts.advances.end()) {
+            TTF_Font *font = opened(*fonts.faces[face_of(fonts, c, nullptr)], fonts.pixel_size);
+            int advance = 0;
+            if (!font || TTF_GlyphMetrics32(font, c, nullptr, nullptr, nullptr, nullptr, &advance) != 0)
+                advance = 0;
+            known = fonts.advances.emplace(c, advance).first;
+        }
+        width += known->second;
+    }
     return width;
 }
 

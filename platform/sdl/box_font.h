@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <string>
+#include <unordered_map>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct text_fonts {
     int pixel_size = 0;
     int line_height = 0, ascent = 0;
     int missing_glyphs = 0;          // characters no face has
+    // each character's advance, measured once: the layout measures the
+    // same characters many times while it breaks lines
+    mutable std::unordered_map<char32_t, int> advances;
 };
 
 // The fontconfig language of a Windows locale id ("de", "ja", "zh-tw"...).
@@ -29,6 +33,8 @@ std::string font_language(uint32_t locale_id);
 bool open_text_fonts(const std::string &language, std::string_view text, int pixel_size,
                      text_fonts &out, std::string *why);
 
+// The sum of the characters' advances (what the layout needs; kerning,
+// which only narrows, is left out).
 int text_width(const text_fonts &fonts, std::string_view utf8);
 // Draws one line with its top at y.
 void draw_text(const text_fonts &fonts, SDL_Surface *target, int x, int y, std::string_view utf8,

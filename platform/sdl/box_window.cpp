@@ -222,6 +222,9 @@ bool sdl_box_show(const box_request &request, std::string *why) {
         return false;
     }
     b.id = SDL_GetWindowID(b.window);
+    // the window that had the keyboard gets it back when the box closes
+    SDL_Window *had_focus = SDL_GetKeyboardFocus();
+    const Uint32 focus_id = had_focus ? SDL_GetWindowID(had_focus) : 0;
     current = &b;
     SDL_ShowWindow(b.window);
     SDL_RaiseWindow(b.window);
@@ -260,6 +263,9 @@ bool sdl_box_show(const box_request &request, std::string *why) {
     current = nullptr;
     SDL_DestroyWindow(b.window);
     if (b.icon) SDL_FreeSurface(b.icon);
+    if (SDL_Window *back = focus_id ? SDL_GetWindowFromID(focus_id) : nullptr) {
+        if (!(SDL_GetWindowFlags(back) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED))) SDL_SetWindowInputFocus(back);
+    }
     return true;
 }
 
