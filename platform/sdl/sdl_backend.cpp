@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <string>
 #include <strings.h>
 #include <vector>
 
@@ -237,9 +238,18 @@ bool sdl_backend_open(machine_settings &machine) {
     };
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return unreachable(SDL_GetError());
     if (is_virtual_driver(SDL_GetCurrentVideoDriver())) {
+        // SDL went on to a virtual driver: ask the named window system
+        // itself once more, for its answer (or a connection after all)
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        return unreachable(getenv("DISPLAY") && *getenv("DISPLAY") ? "DISPLAY cannot be reached"
-                                                                   : "WAYLAND_DISPLAY cannot be reached");
+        const bool wayland = getenv("WAYLAND_DISPLAY") && *getenv("WAYLAND_DISPLAY");
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, wayland ? "wayland" : "x11");
+        const bool opened = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);
+        if (!opened) {
+            const char *display = getenv(wayland ? "WAYLAND_DISPLAY" : "DISPLAY");
+            return unreachable((std::string(SDL_GetError()) + " for " + (wayland ? "WAYLAND_DISPLAY=" : "DISPLAY=") +
+                                (display ? display : "")).c_str());
+        }
     }
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0) {
