@@ -21,7 +21,7 @@ static std::vector<std::string> words_of(const std::string &text) {
     return words;
 }
 
-TEST(BoxLayout, KeepsLineBreaksAndWrapsLongLinesAtSpacesGreedily) {
+TEST(box_layout, keeps_line_breaks_and_wraps_long_lines_at_spaces_greedily) {
     const std::string first = "SUCCESS: Kelvane support has been enabled. ";
     const std::string second =
         "Starting a comparative computation of a Finite Impulse Response (FIR) filter using "
@@ -42,7 +42,7 @@ TEST(BoxLayout, KeepsLineBreaksAndWrapsLongLinesAtSpacesGreedily) {
     EXPECT_EQ(words_of(rest), words_of(second));  // nothing lost, nothing cut
 }
 
-TEST(BoxLayout, WrapsTextWithoutSpacesBetweenCharactersButNotBeforeClosingMarks) {
+TEST(box_layout, wraps_text_without_spaces_between_characters_but_not_before_closing_marks) {
     // ten characters of 16 pixels fit in 160; the eleventh is a mark that
     // must not begin a line, so its neighbour goes down with it
     auto lines = break_lines("あいうえおかきくけこ。さしすせそ", 160, fake_width);
@@ -56,7 +56,7 @@ TEST(BoxLayout, WrapsTextWithoutSpacesBetweenCharactersButNotBeforeClosingMarks)
     EXPECT_EQ(lines[1], "ﾃﾞｺ");
 }
 
-TEST(BoxLayout, IconLeftTextBesideItButtonCentredBelow) {
+TEST(box_layout, icon_left_text_beside_it_button_centred_below) {
     layout_input in;
     in.text = "Standard Voxel Demo Completed. \nStarting the Kelvane-enabled Voxel Demo.";
     in.line_height = 18;
