@@ -78,10 +78,14 @@ TEST(box_layout, icon_left_text_beside_it_button_centred_below) {
     // a long line keeps the box within the width suited to the screen
     std::string long_text(300, 'x');
     for (size_t i = 7; i < long_text.size(); i += 8) long_text[i] = ' ';
+    // (five eighths of an 800-pixel screen is 500: less the margins, the
+    // icon and its gap, 432 for the text; six words of 56 pixels and their
+    // spaces take 376, a seventh would make 440)
     in.text = long_text;
+    in.screen_width = 800;
     const layout wide = lay_out(in, fake_width);
-    EXPECT_LE(wide.text.w, max_text_width(1024));
-    EXPECT_LE(wide.width, 1024 * 5 / 8 + 8);
+    EXPECT_EQ(wide.text.w, 376);
+    EXPECT_EQ(wide.width, wide.text.x + 376 + margin + 6);
 
     // no icon: the text starts at the margin; one short line is centred on
     // the icon's height when there is one
