@@ -184,12 +184,6 @@ bool sdl_box_takes_event(const SDL_Event &e) {
 bool sdl_box_show(const box_request &request, std::string *why) {
     const uint32_t start = real_milliseconds();
     last = box_report{};
-    if (current) {
-        // a box from inside a box's loop (a paint that reports a failure):
-        // Windows stacks them; here the inner one goes to the terminal
-        if (why) *why = "another message box is open";
-        return false;
-    }
     open_box b;
     b.task_modal = (request.type & MB_TASKMODAL) != 0;
     const std::string language = box::font_language(state.machine.locale_id);
@@ -225,6 +219,9 @@ bool sdl_box_show(const box_request &request, std::string *why) {
     // the window that had the keyboard gets it back when the box closes
     SDL_Window *had_focus = SDL_GetKeyboardFocus();
     const Uint32 focus_id = had_focus ? SDL_GetWindowID(had_focus) : 0;
+    // a box shown from inside another's loop (a paint that reports a
+    // failure) stacks on it: the outer one gets no input until it is closed
+    open_box *outer = current;
     current = &b;
     SDL_ShowWindow(b.window);
     SDL_RaiseWindow(b.window);
@@ -260,7 +257,8 @@ bool sdl_box_show(const box_request &request, std::string *why) {
         if (b.needs_draw) draw(b);
         SDL_WaitEventTimeout(nullptr, 100);
     }
-    current = nullptr;
+    current = outer;
+    if (outer) outer->needs_draw = true;  // its exposures went unseen
     SDL_DestroyWindow(b.window);
     if (b.icon) SDL_FreeSurface(b.icon);
     if (SDL_Window *back = focus_id ? SDL_GetWindowFromID(focus_id) : nullptr) {
