@@ -5,11 +5,18 @@
 //   static void try_it(void *) { ... instructions that may fault ... }
 //   if (platform_guarded_call(try_it, nullptr) == 0) ... it faulted ...
 //
-// Signal handlers for SIGILL and SIGFPE are installed for the duration of the
-// call only; the earlier handlers and the vector unit's control and status
-// register (MXCSR) are restored afterwards, whichever way the region ended.
+// Two implementations, one per system, picked by CMake:
+//   guard.cpp          Linux: handlers for SIGILL and SIGFPE, installed for
+//                      the duration of the call only, the earlier ones
+//                      restored afterwards;
+//   windows/guard.cpp  Windows: a vectored exception handler, installed for
+//                      the duration of the call only, that accepts every
+//                      exception raised in the region.
+// Both restore the vector unit's control and status register (MXCSR)
+// afterwards, whichever way the region ended.
 // Not reentrant: one guarded region at a time, on one thread.
 #pragma once
 
-// 1 when region(context) returned, 0 when it raised SIGILL or SIGFPE.
+// 1 when region(context) returned, 0 when it faulted (SIGILL or SIGFPE on
+// Linux, any exception on Windows).
 int platform_guarded_call(void (*region)(void *), void *context);

@@ -228,3 +228,104 @@ TEST_F(demo_display, any_other_red_mask_keeps_the_layout_as_it_was) {
     EXPECT_EQ(0, run());
     EXPECT_EQ(1, pixel_format_555);
 }
+
+namespace {
+
+// A late step of the re-initialisation fails after a mode change from 8 bits;
+// a paint arrives while its box is open.
+struct late_step_after_mode_change {
+    failing_step step;
+    int bits;
+};
+
+std::vector<late_step_after_mode_change> late_steps_after_mode_changes() {
+    std::vector<late_step_after_mode_change> cases;
+    for (const failing_step &step : init_steps)
+        if (step.op == script_op::create_clipper || step.op == script_op::clipper_set_hwnd ||
+            step.op == script_op::set_clipper || step.op == script_op::get_surface_desc)
+            for (int bits : {16, 24, 32})
+                cases.push_back({step, bits});
+    return cases;
+}
+
+class failed_re_initialisation : public demo_display,
+                                 public ::testing::WithParamInterface<late_step_after_mode_change> {};
+
+} // namespace
+
+TEST_P(failed_re_initialisation, paint_under_its_box_draws_nothing_and_the_demo_runs_on_without_pictures) {
+    const late_step_after_mode_change c = GetParam();
+    settings.display_bits = 8;
+    settings.on_present = [c](const script_frame &f) {
+        if (f.index == 0) {
+            script_change_display_mode(c.bits);
+            script_fail(c.step.op, c.step.code);
+        }
+    };
+    // frames and captions while the step's box is open; the box is closed
+    // by the time the message loop looks for messages again
+    bool box_open = false;
+    int frames_under_box = 0;
+    size_t captions_before_box = 0, captions_under_box = 0;
+    settings.on_message_box = [&](const script_box &b) {
+        if (b.caption == c.step.label) {
+            box_open = true;
+            captions_before_box = script_captions().size();
+            InvalidateRect(script_main_window(), NULL, FALSE);
+        }
+    };
+    int passes = 0;
+    settings.on_idle = [&] {
+        if (box_open) {
+            captions_under_box = script_captions().size() - captions_before_box;
+            box_open = false;
+        }
+        if (++passes == 20)
+            script_queue(script_input::escape);
+    };
+    const auto presented = settings.on_present;
+    settings.on_present = [&, presented](const script_frame &f) {
+        presented(f);
+        frames_under_box += box_open;
+    };
+    EXPECT_EQ(0, run());
+
+    ASSERT_EQ(2u, script_boxes().size());
+    EXPECT_EQ(english(2), box(0).text);
+    EXPECT_EQ(c.step.label, box(1).caption);
+    EXPECT_EQ(c.step.name, box(1).text);
+    EXPECT_EQ(0, frames_under_box);
+    EXPECT_EQ(0u, captions_under_box);
+    // the new depth with its terrain; no pictures after the failure
+    EXPECT_EQ(c.bits / 8 - 1, pixel_depth);
+    EXPECT_EQ(1, script_frame_count());
+    EXPECT_EQ(0, script_live_direct_draw_objects());
+}
+
+INSTANTIATE_TEST_SUITE_P(each_step_and_depth, failed_re_initialisation,
+                         ::testing::ValuesIn(late_steps_after_mode_changes()));
+
+TEST_F(demo_display, lock_that_keeps_failing_under_a_pending_paint_shows_one_box_per_frame) {
+    // an unlock that fails leaves the surface locked: every later lock is busy
+    before_run = [] { script_fail(script_op::unlock, DDERR_GENERIC, 1); };
+    int deepest = 0, open_boxes = 0;
+    settings.on_message_box = [&](const script_box &b) {
+        if (b.caption != "IDirectDrawSurface_Lock")
+            return;
+        deepest = std::max(deepest, ++open_boxes);
+        InvalidateRect(script_main_window(), NULL, FALSE);
+        if (b.index == 6)
+            script_queue(script_input::escape);
+    };
+    settings.on_idle = [&] { open_boxes = 0; };
+    EXPECT_EQ(0, run());
+
+    // the copy of the frame whose unlock failed finds its source busy; every
+    // later frame stops at the lock, one box each, none inside another
+    ASSERT_EQ(7u, script_boxes().size());
+    EXPECT_EQ("IDirectDrawSurface_Blt", box(1).caption);
+    for (size_t i = 2; i < 7; ++i)
+        EXPECT_EQ("DDERR_SURFACEBUSY ", box(i).text);
+    EXPECT_EQ(1, deepest);
+    EXPECT_EQ(1, script_frame_count());
+}

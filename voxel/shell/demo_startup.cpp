@@ -23,6 +23,7 @@ static void reset_demo_state() {
     window_active = 1;
     pixel_format_555 = 0;
     main_window = NULL;
+    frame_under_way = false;
     camera = camera_start;
 }
 

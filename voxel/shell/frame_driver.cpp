@@ -45,7 +45,7 @@ static void set_frame_caption(HWND window, DWORD elapsed_ms) {
     SetWindowTextA(window, caption);
 }
 
-HRESULT render_frame(HWND window) {
+static HRESULT draw_and_present_frame(HWND window) {
     const DWORD start = timeGetTime();
 
     uint8_t *pixels;
@@ -66,4 +66,21 @@ HRESULT render_frame(HWND window) {
 
     set_frame_caption(window, timeGetTime() - start);
     return DD_OK;
+}
+
+// A box that the frame shows (a failed lock
+// or copy, or the re-initialisation after a display mode change) runs its own
+// message loop, whose paint messages ask for a frame again: that frame would
+// meet a half-made display and terrain, or fail the same way and open another
+// box inside the first, so it draws and shows nothing. The paint is still
+// validated, and the next frame from the message loop runs as usual.
+bool frame_under_way;
+
+HRESULT render_frame(HWND window) {
+    if (frame_under_way)
+        return DD_OK;
+    frame_under_way = true;
+    const HRESULT hr = draw_and_present_frame(window);
+    frame_under_way = false;
+    return hr;
 }

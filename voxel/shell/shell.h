@@ -18,6 +18,7 @@ constexpr DWORD vector_phase_ms = 10000;    // a phase ends at this or more
 
 extern int window_active;   // 0 while the window is minimised
 extern HWND main_window;    // the demo window, for the display's recovery and palette
+extern bool frame_under_way; // render_frame is running: a frame asked for meanwhile is skipped
 
 int run_demo(HINSTANCE instance, int show_command);
 // 0, or -1 when the terrain could not be initialised (a quit is then posted).
