@@ -1,0 +1,20 @@
+# Sourced by the CI steps that need a display:
+#   start_xvfb STEP DEPTH [Xvfb options...]
+# starts an X server of our own (Xvfb picks a free display number and writes
+# it to fd 3) with a 1024 x 768 screen of DEPTH bits, leaves its pid in
+# $xvfb, exports DISPLAY and returns once the server answers; every wait is
+# bounded. "$work" must name the step's scratch folder. The caller kills
+# $xvfb when it is done.
+
+start_xvfb() {
+  local step=$1 depth=$2
+  shift 2
+  rm -f "$work/display"
+  Xvfb -displayfd 3 -screen 0 "1024x768x$depth" -nolisten tcp "$@" \
+    3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfb=$!
+  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.2; done
+  [ -s "$work/display" ] || { echo "$step: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+  export DISPLAY=:$(head -1 "$work/display")
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+}
