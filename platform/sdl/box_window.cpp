@@ -7,6 +7,8 @@
 #include "platform/sdl/box_font.h"
 #include "platform/sdl/box_icon.h"
 #include "platform/sdl/box_layout.h"
+#include "platform/sdl/sdl_wait.h"
+#include "platform/sdl/x_display.h"
 #include "platform/settings.h"
 
 namespace plat {
@@ -216,6 +218,7 @@ bool sdl_box_show(const box_request &request, std::string *why) {
         return false;
     }
     b.id = SDL_GetWindowID(b.window);
+    x_window_added(b.window);
     // the window that had the keyboard gets it back when the box closes
     SDL_Window *had_focus = SDL_GetKeyboardFocus();
     const Uint32 focus_id = had_focus ? SDL_GetWindowID(had_focus) : 0;
@@ -255,10 +258,11 @@ bool sdl_box_show(const box_request &request, std::string *why) {
         }
         if (b.closed) break;
         if (b.needs_draw) draw(b);
-        SDL_WaitEventTimeout(nullptr, 100);
+        sdl_wait_for_event(100);
     }
     current = outer;
     if (outer) outer->needs_draw = true;  // its exposures went unseen
+    x_window_removed(b.window);
     SDL_DestroyWindow(b.window);
     if (b.icon) SDL_FreeSurface(b.icon);
     if (SDL_Window *back = focus_id ? SDL_GetWindowFromID(focus_id) : nullptr) {
