@@ -17,6 +17,7 @@
 #include "platform/pixel_decode.h"
 #include "platform/settings.h"
 #include "platform/sdl/box.h"
+#include "platform/sdl/canvas.h"
 #include "platform/sdl/sdl_wait.h"
 #include "platform/sdl/x_display.h"
 
@@ -164,6 +165,7 @@ void sdl_window_destroyed(HWND, window &w) {
     if (!s) return;
     window_of_id.erase(SDL_GetWindowID(s));
     x_window_removed(s);
+    canvas_forget(s);
     SDL_DestroyWindow(s);
     w.backend_data = nullptr;
 }
@@ -192,7 +194,7 @@ void decode_row_xrgb(const uint8_t *src, int width, const machine_settings &m,
 // converter. This runs once per presented frame, so it allocates nothing
 // after the first frame.
 void sdl_presented(HWND, window &w) {
-    SDL_Surface *target = sdl_window(w) ? SDL_GetWindowSurface(sdl_window(w)) : nullptr;
+    SDL_Surface *target = canvas_of(sdl_window(w));
     if (!target) return;
     const machine_settings &m = state.machine;
     const int width = std::min((int)(w.client.right - w.client.left), target->w);
@@ -226,7 +228,7 @@ void sdl_presented(HWND, window &w) {
     if (!direct)
         SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB24, rgb.data(), width * 3, format,
                           target->pixels, target->pitch);
-    SDL_UpdateWindowSurface(sdl_window(w));
+    canvas_show(sdl_window(w));
 }
 
 uint32_t sdl_milliseconds(bool) { return real_milliseconds(); }
@@ -248,6 +250,26 @@ bool no_window_system() {
 // can make window surfaces.
 bool direct_colour(Uint32 format) {
     return format != SDL_PIXELFORMAT_UNKNOWN && !SDL_ISPIXELFORMAT_INDEXED(format) && SDL_BITSPERPIXEL(format) >= 15;
+}
+
+// SDL2 makes no window surface on an indexed visual: on 8-bit PseudoColor
+// the windows are drawn through a colour map of ours (canvas.h); on any
+// other they would stay black and the boxes blank, so it is refused.
+bool visual_usable() {
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0 || direct_colour(mode.format)) return true;
+    unsigned long id = 0;
+    const std::string visual = x_screen_visual(&id);
+    if (visual == "8-bit PseudoColor") {
+        // in that visual, not in another of the screen's (SDL prefers
+        // DirectColor), so that the colour map is the program's own
+        SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, std::to_string(id).c_str());
+        canvas_use_colour_map();
+        return true;
+    }
+    fprintf(stderr, "platform: the screen's visual (%s) is not supported; boxes and captions go to the terminal\n",
+            visual.empty() ? SDL_GetPixelFormatName(mode.format) : visual.c_str());
+    return false;
 }
 
 }  // namespace
@@ -292,14 +314,7 @@ bool sdl_backend_open(machine_settings &machine) {
         }
     }
     SDL_DisplayMode mode;
-    if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && !direct_colour(mode.format)) {
-        // SDL2 makes no window surface on an indexed visual (8-bit
-        // PseudoColor): its windows would stay black and the boxes blank
-        std::string visual = x_screen_visual();
-        fprintf(stderr,
-                "platform: the screen's visual (%s) is not supported, only true colour; boxes and captions go "
-                "to the terminal\n",
-                visual.empty() ? SDL_GetPixelFormatName(mode.format) : visual.c_str());
+    if (!visual_usable()) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
