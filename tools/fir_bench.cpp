@@ -2,7 +2,7 @@
 // (and of the peer libraries the build found) that the demo's result box
 // rounds to whole seconds.
 //
-//   fir-bench [--iterations N] [--repeat R] [--dump FILE]
+//   fir-bench [--iterations N] [--repeat R] [--dump FILE] [--help] [--version]
 //
 // Prints "scalar_ns=X vector_ns=Y speedup=Z": nanoseconds per call of each
 // kernel (1024 outputs), the median over R timed runs of N calls; then one
@@ -11,6 +11,7 @@
 // and nothing else, x[0..1023], h[0..15], the scalar kernel's y[0..1023] and
 // the vector kernel's y[0..1023] after one call each. Bad arguments: one line
 // on standard error and status 2; a dump that cannot be written: status 1.
+// --help (usage) and --version answer on standard output with status 0.
 #include "fir/bench/fir_kernels.h"
 #include "tools/fir_bench_peers.h"
 
@@ -26,6 +27,21 @@
 namespace {
 
 const char usage[] = "usage: fir-bench [--iterations N] [--repeat R] [--dump FILE]";
+
+const char help[] =
+    "usage: fir-bench [--iterations N] [--repeat R] [--dump FILE] [--help] [--version]\n"
+    "Times the FIR benchmark's scalar and vector kernels (and the peer libraries\n"
+    "the build found): nanoseconds per call of 1024 outputs, the median of R runs\n"
+    "of N calls each (defaults 4096 and 15).\n"
+    "  --dump FILE   write x, h, the scalar y and the vector y as little-endian float32\n"
+    "Exit status: 0 done, 1 the dump could not be written, 2 a bad argument.\n";
+
+// --help and --version answer on standard output and end the program.
+void answer_and_exit(const char *argument)
+{
+    std::fputs(std::strcmp(argument, "--version") == 0 ? "fir-bench " DEMOS_VERSION "\n" : help, stdout);
+    std::exit(0);
+}
 
 struct bench_options {
     long iterations = 4096;
@@ -66,6 +82,8 @@ bench_options parse_arguments(int argc, char **argv)
     bench_options options;
     for (int k = 1; k < argc; k++) {
         const char *argument = argv[k];
+        if (!std::strcmp(argument, "--help") || !std::strcmp(argument, "-h") || !std::strcmp(argument, "--version"))
+            answer_and_exit(argument);
         bool takes_value = !std::strcmp(argument, "--iterations") || !std::strcmp(argument, "--repeat") ||
                            !std::strcmp(argument, "--dump");
         if (!takes_value)
