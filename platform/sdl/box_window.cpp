@@ -5,8 +5,11 @@
 
 #include "platform/sdl/box.h"
 #include "platform/sdl/box_font.h"
+#include "platform/sdl/canvas.h"
 #include "platform/sdl/box_icon.h"
 #include "platform/sdl/box_layout.h"
+#include "platform/sdl/sdl_wait.h"
+#include "platform/sdl/x_display.h"
 #include "platform/settings.h"
 
 namespace plat {
@@ -58,7 +61,7 @@ void dotted(SDL_Surface *s, const box::rect &r, Uint32 colour) {
 }
 
 void draw(open_box &b) {
-    SDL_Surface *s = SDL_GetWindowSurface(b.window);
+    SDL_Surface *s = canvas_of(b.window);
     if (!s) return;
     const box::layout &l = b.layout;
     fill(s, {0, 0, s->w, s->h}, rgb(s, 255, 255, 255));
@@ -84,7 +87,7 @@ void draw(open_box &b) {
     box::draw_text(b.fonts, s, r.x + (r.w - label) / 2 + (b.pressed ? 1 : 0),
                    r.y + (r.h - b.fonts.line_height) / 2 + (b.pressed ? 1 : 0), "OK",
                    SDL_Color{0, 0, 0, 255});
-    SDL_UpdateWindowSurface(b.window);
+    canvas_show(b.window);
     b.needs_draw = false;
 }
 
@@ -216,6 +219,7 @@ bool sdl_box_show(const box_request &request, std::string *why) {
         return false;
     }
     b.id = SDL_GetWindowID(b.window);
+    x_window_added(b.window);
     // the window that had the keyboard gets it back when the box closes
     SDL_Window *had_focus = SDL_GetKeyboardFocus();
     const Uint32 focus_id = had_focus ? SDL_GetWindowID(had_focus) : 0;
@@ -255,10 +259,12 @@ bool sdl_box_show(const box_request &request, std::string *why) {
         }
         if (b.closed) break;
         if (b.needs_draw) draw(b);
-        SDL_WaitEventTimeout(nullptr, 100);
+        sdl_wait_for_event(100);
     }
     current = outer;
     if (outer) outer->needs_draw = true;  // its exposures went unseen
+    x_window_removed(b.window);
+    canvas_forget(b.window);
     SDL_DestroyWindow(b.window);
     if (b.icon) SDL_FreeSurface(b.icon);
     if (SDL_Window *back = focus_id ? SDL_GetWindowFromID(focus_id) : nullptr) {

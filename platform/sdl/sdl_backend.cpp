@@ -17,6 +17,9 @@
 #include "platform/pixel_decode.h"
 #include "platform/settings.h"
 #include "platform/sdl/box.h"
+#include "platform/sdl/canvas.h"
+#include "platform/sdl/sdl_wait.h"
+#include "platform/sdl/x_display.h"
 
 namespace plat {
 namespace {
@@ -42,6 +45,18 @@ WPARAM virtual_key(SDL_Keycode key) {
     return 0;
 }
 
+// A window the platform has as minimised that the window system shows again
+// (exposed, shown, focused) was restored, or maximised, whether or not SDL
+// sent a RESTORED event for it: a restore from the taskbar can come as no
+// more than a focus change.
+void take_back_from_minimised(HWND hwnd, window &w, int width, int height) {
+    if (!w.minimised || !x_window_viewable(sdl_window(w))) return;
+    if (SDL_GetWindowFlags(sdl_window(w)) & SDL_WINDOW_MAXIMIZED)
+        window_maximise(hwnd, width, height);
+    else
+        window_restore(hwnd);
+}
+
 void window_event(const SDL_WindowEvent &e) {
     HWND hwnd = find_by_id(e.windowID);
     window *w = find_window(hwnd);
@@ -49,6 +64,10 @@ void window_event(const SDL_WindowEvent &e) {
     int width, height;
     SDL_GetWindowSize(sdl_window(*w), &width, &height);
     switch (e.event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+    case SDL_WINDOWEVENT_TAKE_FOCUS:
+    case SDL_WINDOWEVENT_ENTER: take_back_from_minimised(hwnd, *w, width, height); break;
     case SDL_WINDOWEVENT_CLOSE: post_message(hwnd, WM_CLOSE, 0, 0); break;
     case SDL_WINDOWEVENT_MINIMIZED: window_minimise(hwnd); break;
     case SDL_WINDOWEVENT_MAXIMIZED: window_maximise(hwnd, width, height); break;
@@ -58,7 +77,10 @@ void window_event(const SDL_WindowEvent &e) {
                               height != w->client.bottom - w->client.top))
             window_resize(hwnd, width, height);
         break;
-    case SDL_WINDOWEVENT_EXPOSED: window_invalidate(hwnd); break;
+    case SDL_WINDOWEVENT_EXPOSED:
+        take_back_from_minimised(hwnd, *w, width, height);
+        window_invalidate(hwnd);
+        break;
     default: break;
     }
 }
@@ -89,7 +111,7 @@ void sdl_pump() {
     }
 }
 
-void sdl_wait() { SDL_WaitEventTimeout(nullptr, 100); }
+void sdl_wait() { sdl_wait_for_event(100); }
 
 // ---- boxes -----------------------------------------------------------------------
 
@@ -113,6 +135,7 @@ void sdl_window_created(HWND hwnd, window &w) {
                                      SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     w.backend_data = s;
     if (s) window_of_id[SDL_GetWindowID(s)] = hwnd;
+    x_window_added(s);
 }
 
 void sdl_window_state_changed(HWND, window &w) {
@@ -141,6 +164,8 @@ void sdl_window_destroyed(HWND, window &w) {
     SDL_Window *s = sdl_window(w);
     if (!s) return;
     window_of_id.erase(SDL_GetWindowID(s));
+    x_window_removed(s);
+    canvas_forget(s);
     SDL_DestroyWindow(s);
     w.backend_data = nullptr;
 }
@@ -169,7 +194,7 @@ void decode_row_xrgb(const uint8_t *src, int width, const machine_settings &m,
 // converter. This runs once per presented frame, so it allocates nothing
 // after the first frame.
 void sdl_presented(HWND, window &w) {
-    SDL_Surface *target = sdl_window(w) ? SDL_GetWindowSurface(sdl_window(w)) : nullptr;
+    SDL_Surface *target = canvas_of(sdl_window(w));
     if (!target) return;
     const machine_settings &m = state.machine;
     const int width = std::min((int)(w.client.right - w.client.left), target->w);
@@ -203,7 +228,7 @@ void sdl_presented(HWND, window &w) {
     if (!direct)
         SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB24, rgb.data(), width * 3, format,
                           target->pixels, target->pitch);
-    SDL_UpdateWindowSurface(sdl_window(w));
+    canvas_show(sdl_window(w));
 }
 
 uint32_t sdl_milliseconds(bool) { return real_milliseconds(); }
@@ -221,7 +246,44 @@ bool no_window_system() {
     return unset("SDL_VIDEODRIVER") && unset("DISPLAY") && unset("WAYLAND_DISPLAY");
 }
 
+// True for a pixel format with red, green and blue fields, in which SDL
+// can make window surfaces.
+bool direct_colour(Uint32 format) {
+    return format != SDL_PIXELFORMAT_UNKNOWN && !SDL_ISPIXELFORMAT_INDEXED(format) && SDL_BITSPERPIXEL(format) >= 15;
+}
+
+// SDL2 makes no window surface on an indexed visual: on 8-bit PseudoColor
+// the windows are drawn through a colour map of ours (canvas.h); on any
+// other they would stay black and the boxes blank, so it is refused.
+bool visual_usable() {
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0 || direct_colour(mode.format)) return true;
+    unsigned long id = 0;
+    const std::string visual = x_screen_visual(&id);
+    if (visual == "8-bit PseudoColor") {
+        // in that visual, not in another of the screen's (SDL prefers
+        // DirectColor), so that the colour map is the program's own
+        SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, std::to_string(id).c_str());
+        canvas_use_colour_map();
+        return true;
+    }
+    fprintf(stderr, "platform: the screen's visual (%s) is not supported; boxes and captions go to the terminal\n",
+            visual.empty() ? SDL_GetPixelFormatName(mode.format) : visual.c_str());
+    return false;
+}
+
 }  // namespace
+
+// Pumps and looks, sleeping 2 ms between looks: no wakeup message is ever
+// sent to one of the program's windows.
+void sdl_wait_for_event(uint32_t ms) {
+    const uint32_t start = real_milliseconds();
+    for (;;) {
+        SDL_PumpEvents();
+        if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) || real_milliseconds() - start >= ms) return;
+        SDL_Delay(2);
+    }
+}
 
 bool sdl_backend_open(machine_settings &machine) {
     if (is_virtual_driver(getenv("SDL_VIDEODRIVER")) || no_window_system()) return false;
@@ -252,10 +314,15 @@ bool sdl_backend_open(machine_settings &machine) {
         }
     }
     SDL_DisplayMode mode;
+    if (!visual_usable()) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
     if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0) {
         machine.desktop_width = mode.w;
         machine.desktop_height = mode.h;
     }
+    x_errors_install();
     return true;
 }
 

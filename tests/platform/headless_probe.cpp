@@ -1,12 +1,16 @@
 // headless_probe - a tiny program on the platform layer, run by the headless
 // tests with its standard error captured.
 //
-//   headless_probe boxes | captions | russian | depth | exit | sleep | window [X Y] | box
+//   headless_probe boxes | captions | russian | depth | exit | sleep | window [X Y] | box | stacked
 //
 // "window" shows a 64 x 48 window filled with pure red through DirectDraw at
 // the display depth, captioned "Probe FPS: 5", until Escape closes it (or 20
 // seconds pass: status 2); its outer top-left corner at (X, Y), by default
-// (0, 0). "box" shows one information box.
+// (0, 0). "box" shows one information box. "stacked" shows a window
+// captioned "Probe FPS: 5" and the box "Outer box"; the window's first paint
+// inside that box's loop opens the task-modal "Inner box"; once both are
+// closed, Escape closes the window. Status 0 when the inner box was closed
+// first and no key reached the window while it was open, else 4.
 #include <ddraw.h>
 #include <windows.h>
 
@@ -32,6 +36,50 @@ static void fill_red(uint8_t *pixel, int bits, DWORD red_mask) {
     case 16: pixel[0] = (uint8_t)red_mask, pixel[1] = (uint8_t)(red_mask >> 8); break;
     default: pixel[0] = 0, pixel[1] = 0, pixel[2] = 0xFF; break;
     }
+}
+
+// the stacked boxes: what the window saw while they were open
+static bool outer_open, inner_open, inner_shown, inner_closed_first, key_under_inner;
+
+static LRESULT CALLBACK stacked_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_KEYDOWN && inner_open) key_under_inner = true;
+    if (message == WM_PAINT && outer_open && !inner_shown) {
+        ValidateRect(hwnd, NULL);
+        inner_shown = inner_open = true;
+        MessageBoxA(NULL, "Inner", "Inner box", MB_TASKMODAL | MB_ICONEXCLAMATION);
+        inner_open = false;
+        inner_closed_first = outer_open;
+        return 0;
+    }
+    return probe_proc(hwnd, message, wparam, lparam);
+}
+
+static int show_stacked_boxes() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = stacked_proc;
+    wc.lpszClassName = "STACKED";
+    RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(0, "STACKED", "Probe FPS: 5", 0x00CB0000, 100, 100, 240, 160, NULL, NULL,
+                                NULL, NULL);
+    ShowWindow(hwnd, SW_SHOW);
+    outer_open = true;
+    MessageBoxA(NULL, "Outer", "Outer box", MB_ICONINFORMATION);
+    outer_open = false;
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (GetTickCount() - start < 20000) {
+        if (!PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            WaitMessage();
+            continue;
+        }
+        if (msg.message == WM_QUIT) {
+            printf("inner_shown=%d inner_closed_first=%d key_under_inner=%d\n", inner_shown,
+                   inner_closed_first, key_under_inner);
+            return inner_shown && inner_closed_first && !key_under_inner ? 0 : 4;
+        }
+        DispatchMessageA(&msg);
+    }
+    return 2;
 }
 
 static int show_red_window(int x, int y) {
@@ -136,6 +184,8 @@ int main(int argc, char **argv) {
         ExitProcess(3);
     } else if (!strcmp(what, "window")) {
         return show_red_window(argc > 3 ? atoi(argv[2]) : 0, argc > 3 ? atoi(argv[3]) : 0);
+    } else if (!strcmp(what, "stacked")) {
+        return show_stacked_boxes();
     } else if (!strcmp(what, "box")) {
         MessageBoxA(NULL, "Press Enter", "Probe box", MB_ICONINFORMATION);
     } else if (!strcmp(what, "sleep")) {
