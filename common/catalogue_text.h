@@ -14,6 +14,7 @@ struct catalogue_language {
     uint32_t code_page;
     const char *voxel[16];
     const char *fir[10];
+    const char *data[3];   // voxel's boxes about its data files (common/messages.h)
 };
 
 // Records 0 to 10 in the order of language_ids; the English fallback,
@@ -47,7 +48,10 @@ constexpr catalogue_language catalogue_text[11] = {
       "This demo might take about one minute to run.",
       "Message ",
       "FAILURE: This demo is supported only on Windows* NT* Version 4.0 Service Pack 4.",
-      "Error 259"}},
+      "Error 259"},
+     {"Missing data file(s):",
+      "The files heightd2.bmp, heightc2.bmp and clouds.bmp must all be in one of these folders:",
+      "This data file cannot be read:"}},
 
     {"French", 1252,
      {"ECHEC : La prise en charge de Kelvane n'a pas été activée.",
@@ -79,7 +83,10 @@ constexpr catalogue_language catalogue_text[11] = {
       "Message ",
       "ECHEC : Cette démonstration est prise en charge sous Windows* NT* version 4.0 avec "
       "Service Pack 4 uniquement.",
-      "Erreur 259"}},
+      "Erreur 259"},
+     {"Fichier(s) de données manquant(s) :",
+      "Les fichiers heightd2.bmp, heightc2.bmp et clouds.bmp doivent tous se trouver dans l'un de ces dossiers :",
+      "Impossible de lire ce fichier de données :"}},
 
     {"Italian", 1252,
      {"ERRORE: il supporto Kelvane non è stato attivato.",
@@ -109,7 +116,10 @@ constexpr catalogue_language catalogue_text[11] = {
       "istruzioni in virgola mobile.\nL'esecuzione di questa demo può richiedere circa un minuto.",
       "Messaggio ",
       "ERRORE: questa demo è supportata solo su Windows* NT* versione 4.0 Service Pack 4.",
-      "Errore 259"}},
+      "Errore 259"},
+     {"File di dati mancanti:",
+      "I file heightd2.bmp, heightc2.bmp e clouds.bmp devono trovarsi tutti in una di queste cartelle:",
+      "Impossibile leggere questo file di dati:"}},
 
     {"Spanish", 1252,
      {"ERROR: No se ha habilitado la compatibilidad con Kelvane.",
@@ -139,7 +149,10 @@ constexpr catalogue_language catalogue_text[11] = {
       "y de coma flotante.\nEsta demo puede tardar aproximadamente un minuto.",
       "Mensaje ",
       "ERROR: Esta demo sólo se admite en Windows* NT* versión 4.0 Service Pack 4.",
-      "Error 259"}},
+      "Error 259"},
+     {"Faltan archivos de datos:",
+      "Los archivos heightd2.bmp, heightc2.bmp y clouds.bmp deben estar todos en una de estas carpetas:",
+      "No se puede leer este archivo de datos:"}},
 
     {"Portuguese", 1252,
      {"FALHA: O suporte a Kelvane não foi ativado.",
@@ -169,7 +182,10 @@ constexpr catalogue_language catalogue_text[11] = {
       "Esta demo pode levar cerca de um minuto.",
       "Mensagem ",
       "FALHA: Esta demo só é suportada no Windows* NT* versão 4.0 Service Pack 4.",
-      "Erro 259"}},
+      "Erro 259"},
+     {"Arquivos de dados ausentes:",
+      "Os arquivos heightd2.bmp, heightc2.bmp e clouds.bmp devem estar todos em uma destas pastas:",
+      "Não é possível ler este arquivo de dados:"}},
 
     {"German", 1252,
      {"FEHLER: Die Kelvane-Unterstützung wurde nicht aktiviert.",
@@ -199,7 +215,10 @@ constexpr catalogue_language catalogue_text[11] = {
       "Gleitkommabefehlen gestartet.\nDiese Demo kann etwa eine Minute dauern.",
       "Meldung ",
       "FEHLER: Diese Demo wird nur unter Windows* NT* Version 4.0 Service Pack 4 unterstützt.",
-      "Fehler 259"}},
+      "Fehler 259"},
+     {"Fehlende Datendatei(en):",
+      "Die Dateien heightd2.bmp, heightc2.bmp und clouds.bmp müssen alle in einem dieser Ordner liegen:",
+      "Diese Datendatei kann nicht gelesen werden:"}},
 
     {"Russian", 1251,
      {"СБОЙ: Поддержка Kelvane не включена.",
@@ -232,7 +251,10 @@ constexpr catalogue_language catalogue_text[11] = {
       "Сообщение ",
       "СБОЙ: Эта демонстрационная программа поддерживается только в Windows* NT* версии 4.0 "
       "с Service Pack 4.",
-      "Ошибка 259"}},
+      "Ошибка 259"},
+     {"Не найдены файлы данных:",
+      "Файлы heightd2.bmp, heightc2.bmp и clouds.bmp должны находиться вместе в одной из этих папок:",
+      "Не удается прочитать файл данных:"}},
 
     {"Korean", 949,
      {"실패: Kelvane 지원이 활성화되지 않았습니다.",
@@ -262,7 +284,10 @@ constexpr catalogue_language catalogue_text[11] = {
       "있습니다.",
       "메시지 ",
       "실패: 이 데모는 Windows* NT* 버전 4.0 서비스 팩 4에서만 지원됩니다.",
-      "오류 259"}},
+      "오류 259"},
+     {"데이터 파일이 없습니다:",
+      "heightd2.bmp, heightc2.bmp, clouds.bmp 파일이 모두 다음 폴더 중 하나에 있어야 합니다:",
+      "이 데이터 파일을 읽을 수 없습니다:"}},
 
     {"Chinese (PRC)", 936,
      {"失败：未启用 Kelvane 支持。",
@@ -291,7 +316,10 @@ constexpr catalogue_language catalogue_text[11] = {
       "滤波器进行比较计算。\n此演示大约需要一分钟。",
       "信息 ",
       "失败：此演示仅支持 Windows* NT* 4.0 版 Service Pack 4。",
-      "错误 259"}},
+      "错误 259"},
+     {"缺少数据文件：",
+      "heightd2.bmp、heightc2.bmp 和 clouds.bmp 三个文件必须同在以下某个文件夹中：",
+      "无法读取此数据文件："}},
 
     {"Chinese (Taiwan)", 950,
      {"失敗：未啟用 Kelvane 支援。",
@@ -320,7 +348,10 @@ constexpr catalogue_language catalogue_text[11] = {
       "濾波器進行比較計算。\n此示範大約需要一分鐘。",
       "訊息 ",
       "失敗：此示範僅支援 Windows* NT* 4.0 版 Service Pack 4。",
-      "錯誤 259"}},
+      "錯誤 259"},
+     {"缺少資料檔案：",
+      "heightd2.bmp、heightc2.bmp 和 clouds.bmp 三個檔案必須同在下列其中一個資料夾中：",
+      "無法讀取此資料檔案："}},
 
     {"Japanese", 932,
      {"失敗: Kelvane サポートが有効になっていません。",
@@ -350,5 +381,8 @@ constexpr catalogue_language catalogue_text[11] = {
       "かかります。",
       "ﾒｯｾｰｼﾞ ",
       "失敗: このデモは Windows* NT* バージョン 4.0 Service Pack 4 でのみサポートされています。",
-      "ｴﾗｰ 259"}},
+      "ｴﾗｰ 259"},
+     {"データ ファイルが見つかりません:",
+      "heightd2.bmp、heightc2.bmp、clouds.bmp の 3 つのファイルは、次のいずれかのフォルダーにまとめて置く必要があります:",
+      "このデータ ファイルを読み取れません:"}},
 };

@@ -81,7 +81,9 @@ int main(int argc, char **argv) {
     bool ok = write_catalogue(f, "voxel_messages", 16,
                               [](const catalogue_language &l) { return l.voxel; }) &&
               write_catalogue(f, "fir_messages", 10,
-                              [](const catalogue_language &l) { return l.fir; });
+                              [](const catalogue_language &l) { return l.fir; }) &&
+              write_catalogue(f, "voxel_data_messages", 3,
+                              [](const catalogue_language &l) { return l.data; });
     if (fclose(f) != 0 || !ok || rename(temporary.c_str(), argv[1]) != 0) {
         remove(temporary.c_str());
         return 1;

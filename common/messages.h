@@ -24,6 +24,12 @@ extern const uint32_t language_ids[11];
 extern const char *const voxel_messages[language_count][voxel_slot_count];
 extern const char *const fir_messages[language_count][fir_slot_count];
 
+// voxel's boxes about its data files, each text followed by file names or
+// folders: 0 "Missing data file(s):", 1 the folders the three files must be
+// in, 2 "This data file cannot be read:". The caption is voxel slot 3.
+constexpr int data_slot_count = 3;
+extern const char *const voxel_data_messages[language_count][data_slot_count];
+
 // The record in use: each program points it at a record of its own catalogue
 // before showing a text, and reads slots through it. Defined once, here in
 // the common code, so both programs (and the tests) share the one pointer.

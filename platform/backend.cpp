@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/settings.h"
 
@@ -21,6 +23,8 @@ static machine_settings machine_from_environment() {
     const char *depth = getenv("PLATFORM_DISPLAY_DEPTH");
     if (depth && *depth && !parse_display_depth(depth, &machine.display_bits, &machine.display_555))
         fprintf(stderr, "platform: PLATFORM_DISPLAY_DEPTH=%s is not understood; using 32\n", depth);
+    std::error_code ec;
+    machine.module_path = std::filesystem::read_symlink("/proc/self/exe", ec).string();
     return machine;
 }
 

@@ -1,5 +1,7 @@
-// kernel.cpp - clock, sleep, version, locale id, module handle and exit.
+// kernel.cpp - clock, sleep, version, locale id, module handle and file, and
+// exit.
 #include <cstdlib>
+#include <string>
 #include <mmsystem.h>
 
 #include "platform/backend.h"
@@ -31,6 +33,16 @@ LCID WINAPI GetSystemDefaultLCID(void) {
 // The program's own module; other modules are not there.
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
     return name ? nullptr : handle_of<HMODULE>(0x400000);
+}
+
+DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR name, DWORD size) {
+    backend();
+    const std::string &path = state.machine.module_path;
+    if ((module && module != GetModuleHandleA(NULL)) || path.empty() || !name || size == 0) return 0;
+    const DWORD length = path.size() < size ? DWORD(path.size()) : size - 1;
+    path.copy(name, length);
+    name[length] = '\0';
+    return path.size() < size ? length : size;
 }
 
 void WINAPI ExitProcess(UINT exit_code) {

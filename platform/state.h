@@ -24,6 +24,7 @@ struct machine_settings {
     int display_bits = 32;
     bool display_555 = false;
     int desktop_width = 1024, desktop_height = 768;
+    std::string module_path;   // the program's file; empty when unknown
 };
 
 // ---- windows -------------------------------------------------------------------

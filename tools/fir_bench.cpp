@@ -2,7 +2,7 @@
 // the peer libraries the build found) that the demo's result box rounds to
 // whole seconds.
 //
-//   fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--dump FILE]
+//   fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--dump FILE] [--help] [--version]
 //
 // Prints "scalar_ns=X vector_ns=Y speedup=Z": nanoseconds per call of each
 // kernel (1024 outputs), the median over R timed runs of N calls; then one
@@ -18,6 +18,7 @@
 // nothing else, x[0..1023], h[0..15], the scalar kernel's y[0..1023] and the
 // vector kernel's y[0..1023] after one call each. Bad arguments: one line on
 // standard error and status 2; a dump that cannot be written: status 1.
+// --help (usage) and --version answer on standard output with status 0.
 #include "fir/bench/fir_kernels.h"
 #include "tools/fir_bench_options.h"
 #include "tools/fir_bench_peers.h"

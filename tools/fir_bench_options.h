@@ -1,10 +1,12 @@
 // fir_bench_options.h - fir-bench's command line.
 //
 //   fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--dump FILE]
+//   fir-bench --help | -h | --version
 //
 // LIST is a comma-separated choice among the names `known` offers (the
 // kernels and this build's peers); without --kernels all of them run. Bad
-// arguments end the process: one line on standard error and status 2.
+// arguments end the process: one line on standard error and status 2;
+// --help and --version answer on standard output and end it with status 0.
 #pragma once
 #include <string>
 #include <vector>

@@ -9,21 +9,21 @@
 #include "platform/pixel_decode.h"
 
 struct render_options {
-    std::string data_dir = ".";
+    std::string data_dir;       // empty: the folder find_data_folder finds
     int depth = 3;              // pixel_depth: 0 = 8, 1 = 16, 2 = 24, 3 = 32 bits
     bool format_555 = false;    // 16 bits as 5-5-5
     bool vector = false;        // the vector renderer instead of the standard one
     long frames = 1;
     std::string raw_path, png_path;
-    bool time = false, compare = false, help = false;
+    bool time = false, compare = false, help = false, version = false;
 };
 
 // Fills options from argv; false with a one-line message in *error.
 bool parse_render_options(int argc, char **argv, render_options *options, std::string *error);
 
-// Checks the three files in the current directory for the options' depth and
-// loads them with init_terrain; false with a one-line message naming the
-// file (shown as data_dir/name) and the reason.
+// Checks the three files in data_folder for the options' depth and loads
+// them with init_terrain; false with a one-line message naming the file
+// and the reason.
 bool load_landscape(const render_options &options, std::string *error);
 
 // Runs `frames` frames of begin_frame and the renderer from the start camera;

@@ -2,111 +2,23 @@
 // refused. Each file is first read on its own so that a refusal can name
 // the file and the reason; init_terrain then loads all three and keeps the
 // last word on what the renderers can use.
-#include <cstdlib>
-#include <cstring>
-
 #include "tools/voxel_render.h"
-#include "voxel/display/bitmap.h"
-#include "voxel/display/bitmap_bytes.h"
+#include "voxel/display/data_folder.h"
 #include "voxel/display/pixel_convert.h"
-#include "voxel/render/sky_size.h"
 #include "voxel/render/terrain.h"
-
-namespace {
-
-constexpr size_t map_samples = size_t(map_size) * map_size;
-
-struct bitmap_facts {
-    int32_t width, height;
-    unsigned bits;
-};
-
-// The reason a read failed, from its code and the reader's last trace.
-std::string read_failure(int code) {
-    switch (code) {
-    case -1: return "cannot open the file";
-    case -2:
-        if (std::strcmp(bitmap_last_trace, "Bitmap is compressed.") == 0)
-            return "compressed (RLE) bitmaps are not supported; convert with -compress None";
-        return std::string("refused: ") + bitmap_last_trace;
-    case -3: return "not a bitmap (the file does not begin with \"BM\")";
-    case -4: return "not enough memory to read it";
-    default: return std::string("the file is cut short: ") + bitmap_last_trace;
-    }
-}
-
-bool read_facts(const char *name, bitmap_facts *facts, std::string *reason) {
-    uint8_t *info = nullptr, *pixels = nullptr;
-    const int code = read_bitmap_file(name, &info, &pixels);
-    if (code != 0) {
-        *reason = read_failure(code);
-        return false;
-    }
-    *facts = {get_i32(info + 4), get_i32(info + 8), get_u16(info + 14)};
-    std::free(info);
-    std::free(pixels);
-    return true;
-}
-
-// Bit counts the frame's depth can take a colour bitmap in.
-bool colour_bits_supported(int depth, unsigned bits) {
-    switch (depth) {
-    case 0: return bits == 8;
-    case 1: return bits == 8 || bits == 24;
-    case 2: return bits == 8;
-    default: return bits == 8 || bits == 24 || bits == 32;
-    }
-}
-
-std::string bits_reason(int depth, unsigned bits) {
-    const char *wanted[] = {"8", "8 or 24", "8", "8, 24 or 32"};
-    return "has " + std::to_string(bits) + " bits per pixel; at this depth it must have " + wanted[depth];
-}
-
-size_t samples(const bitmap_facts &f) { return size_t(f.width) * size_t(f.height); }
-
-// The checks of one file; an empty result when it is usable.
-std::string check_file(const char *name, int depth, const bitmap_facts &height_map) {
-    bitmap_facts f;
-    std::string reason;
-    if (!read_facts(name, &f, &reason))
-        return reason;
-    const bool is_height = std::strcmp(name, "heightd2.bmp") == 0;
-    if (is_height) {
-        if (size_t(f.width) * size_t(f.height) * f.bits / 8 < map_samples)
-            return "the height map needs at least 512 x 512 samples";
-        return "";
-    }
-    if (!colour_bits_supported(depth, f.bits))
-        return bits_reason(depth, f.bits);
-    const bool is_sky = std::strcmp(name, "clouds.bmp") == 0;
-    if (!is_sky && samples(f) < map_samples)
-        return "the colour map needs at least 512 x 512 pixels";
-    if (is_sky && samples(f) * size_t(depth + 1) < sky_bytes(depth, height_map.width, height_map.height))
-        return "the sky image is too small to fill the sky of a " + std::to_string(height_map.width) + " x " +
-               std::to_string(height_map.height) + " frame at this depth";
-    return "";
-}
-
-}  // namespace
+#include "voxel/render/terrain_check.h"
 
 bool load_landscape(const render_options &options, std::string *error) {
     pixel_depth = options.depth;
     pixel_format_555 = options.format_555 ? 1 : 0;
-    bitmap_facts height_map{};
-    std::string reason;
-    const char *names[] = {"heightd2.bmp", "heightc2.bmp", "clouds.bmp"};
-    for (const char *name : names) {
-        reason = check_file(name, options.depth, height_map);
-        if (!reason.empty()) {
-            *error = options.data_dir + "/" + name + ": " + reason;
-            return false;
-        }
-        if (name == names[0])
-            read_facts(name, &height_map, &reason);
+    std::string file, reason;
+    if (find_landscape_problem(options.depth, &file, &reason)) {
+        *error = file + ": " + reason;
+        return false;
     }
     if (init_terrain() != 0) {
-        *error = options.data_dir + ": the data files cannot be used together at this depth";
+        *error = (data_folder.empty() ? std::string(".") : data_folder) +
+                 ": the data files cannot be used together at this depth";
         return false;
     }
     return true;

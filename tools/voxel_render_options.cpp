@@ -75,6 +75,8 @@ bool parse_render_options(int argc, char **argv, render_options *options, std::s
             options->compare = true;
         } else if (name == "--help" || name == "-h") {
             options->help = true;
+        } else if (name == "--version") {
+            options->version = true;
         } else if (takes_value(name)) {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 *error = name + " needs a value";

@@ -2,8 +2,9 @@
 // go to standard error, surfaces live in memory, time is the real clock.
 //
 // A box is written as "[<icon>] <caption>", then each line of its text
-// indented by two spaces, then a blank line; on a terminal it then waits for
-// Enter, otherwise it counts as acknowledged at once. Captions are echoed as
+// indented by two spaces, then a blank line; when standard input is a
+// terminal it then asks for Enter on that terminal and waits for it,
+// otherwise it counts as acknowledged at once. Captions are echoed as
 // "[caption] <text>" at most twice a second (on a terminal as one status line
 // redrawn in place), and the last one once more when its window is destroyed.
 #include <unistd.h>
@@ -48,6 +49,20 @@ const char *icon_name(UINT type) {
     }
 }
 
+// On a terminal the user acknowledges a box with Enter, asked for on that
+// terminal itself, so that a redirected standard error stays as it was.
+void wait_for_enter() {
+    if (isatty(STDIN_FILENO) != 1) return;
+    const char *terminal = ttyname(STDIN_FILENO);
+    if (FILE *prompt = terminal ? fopen(terminal, "w") : nullptr) {
+        fputs("Press Enter to continue.", prompt);
+        fclose(prompt);
+    }
+    int c;
+    while ((c = getchar()) != EOF && c != '\n') {
+    }
+}
+
 void headless_message_box(const box_request &box) {
     end_status_line();
     std::string out = "[" + std::string(icon_name(box.type)) + "] " + box.caption_utf8 + "\n";
@@ -62,12 +77,7 @@ void headless_message_box(const box_request &box) {
     out += "\n";
     fputs(out.c_str(), stderr);
     fflush(stderr);
-    // on a terminal the user acknowledges it with Enter
-    if (isatty(STDIN_FILENO) == 1) {
-        int c;
-        while ((c = getchar()) != EOF && c != '\n') {
-        }
-    }
+    wait_for_enter();
 }
 
 void echo_caption(const std::string &text, bool final) {

@@ -375,6 +375,11 @@ void WINAPI Sleep(DWORD milliseconds);
 HMODULE WINAPI GetModuleHandleA(LPCSTR name);
 #define GetModuleHandle GetModuleHandleA
 
+// The full path of the program's own file (module NULL) in `name`, cut to
+// size - 1 characters; the length copied, size when cut, 0 when unknown.
+DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR name, DWORD size);
+#define GetModuleFileName GetModuleFileNameA
+
 // Ends the process with the status. Under the scriptable backend it returns
 // control to the test that ran the program (see script_run).
 [[noreturn]] void WINAPI ExitProcess(UINT exit_code);

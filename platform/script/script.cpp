@@ -54,6 +54,7 @@ machine_settings machine_of(const script_settings &s) {
     m.display_555 = s.display_555;
     m.desktop_width = s.desktop_width;
     m.desktop_height = s.desktop_height;
+    m.module_path = s.module_path;
     return m;
 }
 

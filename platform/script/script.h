@@ -100,6 +100,7 @@ struct script_settings {
     int display_bits = 32;       // what BITSPIXEL answers; surfaces need 8, 16, 24 or 32
     bool display_555 = false;    // 16 bits: 5-5-5
     int desktop_width = 1024, desktop_height = 768;
+    std::string module_path;     // what GetModuleFileNameA answers; empty: it fails
     uint32_t start_time = 0;     // the clock at script_start
     uint32_t clock_step = 0;     // added after each GetTickCount / timeGetTime
     size_t frames_kept = 8;      // the most recent presented frames kept (0: none)

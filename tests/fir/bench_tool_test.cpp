@@ -233,6 +233,18 @@ TEST(fir_bench_tool, bad_arguments_give_one_line_on_stderr_and_status_2)
     }
 }
 
+TEST(fir_bench_tool, help_and_version_answer_on_stdout_with_status_0)
+{
+    tool_run run = run_tool({"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("usage: fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--dump FILE]", 0), 0u)
+        << run.out;
+    EXPECT_EQ(run.err, "");
+    run = run_tool({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "fir-bench " DEMOS_VERSION "\n");
+}
+
 TEST(fir_bench_tool, dump_that_cannot_be_written_gives_status_1)
 {
     tool_run run = run_tool({"--iterations", "1", "--repeat", "1", "--dump", "/nonexistent-dir/dump.f32"});

@@ -5,6 +5,8 @@
 //   box_probe voxel|fir SLOT information|warning|error|none
 //       a catalogue text of the system locale's language, the next slot as
 //       its caption
+//   box_probe data SLOT information|warning|error|none
+//       the words of one of voxel's data boxes, voxel's title as caption
 //   box_probe text TEXT CAPTION information|warning|error|none
 //
 // Output: "appear_ms=N lines=N missing_glyphs=N width=N height=N
@@ -29,12 +31,17 @@ static UINT icon_flag(const char *name) {
 int main(int argc, char **argv) {
     const bool own_text = argc > 1 && !strcmp(argv[1], "text");
     if (argc != (own_text ? 5 : 4)) {
-        fprintf(stderr, "usage: box_probe voxel|fir SLOT ICON | text TEXT CAPTION ICON\n");
+        fprintf(stderr, "usage: box_probe voxel|fir|data SLOT ICON | text TEXT CAPTION ICON\n");
         return 2;
     }
     const char *text, *caption;
     if (own_text) {
         text = argv[2], caption = argv[3];
+    } else if (!strcmp(argv[1], "data")) {
+        const int slot = atoi(argv[2]);
+        if (slot < 0 || slot >= data_slot_count) return 2;
+        const unsigned language = select_language();
+        text = voxel_data_messages[language][slot], caption = voxel_messages[language][3];
     } else {
         const int slot = atoi(argv[2]);
         const bool voxel = !strcmp(argv[1], "voxel");

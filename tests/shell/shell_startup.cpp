@@ -1,8 +1,10 @@
-// shell_startup.cpp - start-up, the window, refused depths, missing data
-// files, and Escape or closing in each phase.
+// shell_startup.cpp - start-up, the window, refused depths, missing and
+// unreadable data files, where the data is found, and Escape or closing in
+// each phase.
 #include <filesystem>
 
 #include "tests/shell/demo_session.h"
+#include "voxel/display/data_folder.h"
 #include "voxel/display/display.h"
 #include "voxel/render/terrain.h"
 
@@ -132,28 +134,85 @@ TEST_P(refused_depths, depth_is_refused_with_slots_8_and_9_and_status_1) {
 
 INSTANTIATE_TEST_SUITE_P(bits_per_pixel, refused_depths, ::testing::Values(4, 15, 0));
 
-TEST_F(demo_startup, missing_height_map_ends_with_0_before_any_window) {
-    std::filesystem::remove("heightd2.bmp");
-    EXPECT_EQ(0, run());
-    EXPECT_FALSE(script_exited());
+// A missing file is named with the folders looked in (here only the current
+// one: the scripted platform knows no program file).
+class missing_data_files : public demo_session, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(missing_data_files, end_with_status_1_after_an_error_box_naming_the_file_before_any_window) {
+    std::filesystem::remove(GetParam());
+    EXPECT_EQ(1, run());
+    EXPECT_TRUE(script_exited());
     EXPECT_EQ(nullptr, script_main_window());
-    EXPECT_EQ(std::vector<std::string>{english(2)}, box_texts());
+    ASSERT_EQ(2u, script_boxes().size());
+    EXPECT_EQ("Missing data file(s): " + std::string(GetParam()) +
+                  "\nThe files heightd2.bmp, heightc2.bmp and clouds.bmp must all be in one of these folders:\n" +
+                  std::filesystem::current_path().string(),
+              box(1).text);
+    EXPECT_EQ("Voxel Demo", box(1).caption);
+    EXPECT_EQ(UINT(MB_ICONERROR), box(1).type);
 }
 
-class missing_colour_files : public demo_session, public ::testing::WithParamInterface<const char *> {};
+INSTANTIATE_TEST_SUITE_P(files, missing_data_files,
+                         ::testing::Values("heightd2.bmp", "heightc2.bmp", "clouds.bmp"));
 
-TEST_P(missing_colour_files, end_with_minus_1_after_the_window_was_made_before_it_is_shown) {
-    std::filesystem::remove(GetParam());
+TEST_F(demo_startup, missing_data_box_is_in_the_locales_language) {
+    settings.locale_id = 0x0407;   // German
+    std::filesystem::remove("clouds.bmp");
+    EXPECT_EQ(1, run());
+    ASSERT_EQ(2u, script_boxes().size());
+    EXPECT_EQ("Fehlende Datendatei(en): clouds.bmp\nDie Dateien heightd2.bmp, heightc2.bmp und clouds.bmp "
+              "m\xFCssen alle in einem dieser Ordner liegen:\n" + std::filesystem::current_path().string(),
+              box(1).text);
+    EXPECT_EQ("Voxel-Demo", box(1).caption);
+}
+
+// The current folder comes before the installed one beside the program's
+// bin folder, which is used when the current folder lacks a file.
+TEST_F(demo_startup, current_folder_wins_over_the_installed_data_folder) {
+    test_support::scratch_directory installed;   // now the current folder too
+    const std::filesystem::path shared = installed.path / "share" / "kelvane-demos";
+    std::filesystem::create_directories(shared);
+    std::filesystem::current_path(shared);
+    write_landscape();
+    std::filesystem::current_path(directory.path);
+    settings.module_path = (installed.path / "bin" / "voxel").string();
+    press_at_frame(script_input::escape, 1);
+
+    EXPECT_EQ(0, run());
+    EXPECT_EQ("", data_folder);
+    script_stop();
+
+    std::filesystem::remove("heightc2.bmp");
+    EXPECT_EQ(0, run());
+    EXPECT_EQ((shared / "").string(), data_folder);
+    EXPECT_EQ(std::vector<std::string>{english(2)}, box_texts());
+    EXPECT_FALSE(script_frames().empty());
+}
+
+// Files that are there but cannot be used: the file and the reader's reason,
+// status -1, everything released.
+TEST_F(demo_startup, unreadable_data_file_ends_with_minus_1_after_a_box_naming_file_and_reason) {
+    ASSERT_TRUE(write_bytes_file("clouds.bmp", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(-1, run());
     EXPECT_TRUE(script_exited());
     ASSERT_NE(nullptr, script_main_window());
     EXPECT_FALSE(script_window_visible(script_main_window()));
-    EXPECT_EQ(std::vector<std::string>{english(2)}, box_texts());
+    ASSERT_EQ(2u, script_boxes().size());
+    EXPECT_EQ("This data file cannot be read:\nclouds.bmp\nnot a bitmap (the file does not begin with \"BM\")",
+              box(1).text);
+    EXPECT_EQ(UINT(MB_ICONERROR), box(1).type);
     EXPECT_EQ(0, script_frame_count());
-    // everything was released before the end
     EXPECT_EQ(0, script_live_direct_draw_objects());
     EXPECT_EQ(nullptr, height_map);
     EXPECT_EQ(nullptr, colour_map);
 }
 
-INSTANTIATE_TEST_SUITE_P(files, missing_colour_files, ::testing::Values("heightc2.bmp", "clouds.bmp"));
+TEST_F(demo_startup, unreadable_height_map_ends_with_minus_1_before_any_window) {
+    ASSERT_TRUE(write_bytes_file("heightd2.bmp", {'B', 'M', 0, 0}));
+    EXPECT_EQ(-1, run());
+    EXPECT_EQ(nullptr, script_main_window());
+    ASSERT_EQ(2u, script_boxes().size());
+    EXPECT_EQ("This data file cannot be read:\nheightd2.bmp\n"
+              "the file is cut short: Failed reading bitmap file header in file 'heightd2.bmp'.",
+              box(1).text);
+}

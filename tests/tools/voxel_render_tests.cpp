@@ -195,9 +195,43 @@ TEST(voxel_render_output, timing_and_comparison_lines) {
     r = run(dir, "--data " + dir.path + " --frames 4 --compare --depth 16");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(digits_as_9(r.out), "standard_ms=9.9 vector_ms=9.9 speedup=9.9\n");
-    r = run(dir, "--data " + dir.path + " --png /nonexistent/folder/f.png");
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "voxel-render: /nonexistent/folder/f.png: cannot write the picture\n");
+}
+
+TEST(voxel_render_output, an_output_that_cannot_be_written_is_status_1_with_file_and_reason) {
+    landscape_dir dir;
+    run_result r = run(dir, "--data " + dir.path + " --png /nonexistent/folder/f.png");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "voxel-render: /nonexistent/folder/f.png: cannot write the picture: No such file or directory\n");
+    r = run(dir, "--data " + dir.path + " --raw " + dir.path);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "voxel-render: " + dir.path + ": cannot write the raw frame: Is a directory\n");
+}
+
+TEST(voxel_render_arguments, help_and_version_answer_on_stdout_with_status_0) {
+    scratch_dir dir;
+    run_result r = run(dir, "--help");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("usage: voxel-render [--data DIR]", 0), 0u) << r.out;
+    EXPECT_EQ(r.err, "");
+    r = run(dir, "--version");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "voxel-render " DEMOS_VERSION "\n");
+}
+
+// Without --data the files are looked for as voxel looks for them: from an
+// empty folder this build's own data/ is found; files in the current folder
+// come first.
+TEST(voxel_render_files, without_data_the_current_folder_then_the_build_tree_is_used) {
+    scratch_dir dir;
+    const std::string command = "cd " + dir.path + " && " + VOXEL_RENDER_PATH + " --raw here.raw 2>err.txt";
+    ASSERT_EQ(std::system(command.c_str()), 0) << slurp(dir.file("err.txt"));
+    EXPECT_EQ(slurp(dir.file("here.raw")).size(), 512u * 512u * 4u);
+    ASSERT_TRUE(write_landscape(dir.path));
+    ASSERT_TRUE(write_bytes_file(dir.file("clouds.bmp"), {'G', 'I', 'F'}));
+    EXPECT_NE(std::system(command.c_str()), 0);
+    EXPECT_EQ(slurp(dir.file("err.txt")),
+              "voxel-render: clouds.bmp: the file is cut short: Failed reading bitmap file header in file "
+              "'clouds.bmp'.\n");
 }
 
 TEST(pixel_decode, display_pixels_in_each_format) {

@@ -1,6 +1,7 @@
 // display_frame.cpp - one frame through the display: lock, unlock, the copy
 // onto the window, and the recovery of lost surfaces.
 #include "voxel/display/bitmap.h"
+#include "voxel/display/data_folder.h"
 #include "voxel/display/display.h"
 #include "voxel/display/display_errors.h"
 #include "voxel/render/terrain.h"
@@ -92,7 +93,7 @@ int restore_display() {
         // depth. The old display object and clipper go too, since the
         // re-initialisation makes new ones.
         int32_t width, height;
-        if (read_bitmap_size("heightd2.bmp", &width, &height) != 0)
+        if (read_bitmap_size(data_file("heightd2.bmp").c_str(), &width, &height) != 0)
             return 0;
         release_display();
         return init_demo(main_window, width, height);

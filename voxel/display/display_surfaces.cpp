@@ -1,6 +1,7 @@
 // display_surfaces.cpp - creating and releasing the display object, the
 // primary and frame surfaces and the window clipper.
 #include "voxel/display/bitmap.h"
+#include "voxel/display/data_folder.h"
 #include "voxel/display/display.h"
 #include "voxel/display/display_errors.h"
 #include "voxel/render/terrain.h"
@@ -65,7 +66,7 @@ HRESULT init_display(HWND window, int width, int height) {
 
     // at 8 bits the colours come from the colour map's own table
     if (pixel_depth == 0)
-        read_bitmap_palette("heightc2.bmp");
+        read_bitmap_palette(data_file("heightc2.bmp").c_str());
 
     // clipper bound to the window, attached to the desktop
     LPDIRECTDRAWCLIPPER clipper = NULL;

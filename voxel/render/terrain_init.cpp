@@ -1,5 +1,5 @@
-// terrain_init.cpp - loading the three bitmaps into the terrain state,
-// allocating the frame buffer, and releasing all of it again.
+// terrain_init.cpp - loading the three bitmaps (from data_folder) into the
+// terrain state, allocating the frame buffer, and releasing all of it again.
 //
 // Beyond a failed read, init_terrain also fails (-1) on data the renderers
 // could not use safely: a height or colour map with fewer than 512 x 512
@@ -11,6 +11,7 @@
 #include <mm_malloc.h>
 
 #include "voxel/display/bitmap.h"
+#include "voxel/display/data_folder.h"
 #include "voxel/display/pixel_convert.h"
 #include "voxel/render/sky_size.h"
 #include "voxel/render/terrain.h"
@@ -81,7 +82,7 @@ static int load_height_map()
 {
     size_t bytes = 0;
     int32_t width = 0, height = 0;
-    if (read_pixel_block("heightd2.bmp", &height_map, &bytes, &width, &height) != 0)
+    if (read_pixel_block(data_file("heightd2.bmp").c_str(), &height_map, &bytes, &width, &height) != 0)
         return -1;
     frame_width = width;
     frame_height = height;
@@ -96,7 +97,7 @@ static int load_height_map()
 static int load_colour_map()
 {
     size_t bytes = 0;
-    if (load_in_frame_format("heightc2.bmp", &colour_map, &bytes) != 0)
+    if (load_in_frame_format(data_file("heightc2.bmp").c_str(), &colour_map, &bytes) != 0)
         return -1;
     return bytes < map_samples * bytes_per_pixel(pixel_depth) ? -1 : 0;
 }
@@ -104,7 +105,7 @@ static int load_colour_map()
 static int load_cloud_image()
 {
     size_t bytes = 0;
-    if (load_in_frame_format("clouds.bmp", &cloud_image, &bytes) != 0)
+    if (load_in_frame_format(data_file("clouds.bmp").c_str(), &cloud_image, &bytes) != 0)
         return -1;
     return bytes < sky_bytes(pixel_depth, frame_width, frame_height) ? -1 : 0;
 }

@@ -55,6 +55,7 @@ int init_demo(HWND window, int width, int height) {
         take_16_bit_layout();
 
     if (init_terrain() != 0) {
+        report_unusable_data(select_language(), pixel_depth);
         PostQuitMessage(0);
         return -1;
     }

@@ -3,8 +3,10 @@
 
 #include "common/checks.h"
 #include "voxel/display/bitmap.h"
+#include "voxel/display/data_folder.h"
 #include "voxel/display/pixel_convert.h"
 #include "voxel/render/terrain.h"
+#include "voxel/render/terrain_check.h"
 #include "voxel/shell/demo_loop.h"
 #include "voxel/shell/shell_messages.h"
 
@@ -74,12 +76,18 @@ int run_demo(HINSTANCE instance, int show_command) {
     current_messages = voxel_messages[language];
     run_startup_checks(language);
 
+    // the data files, found before anything is made
+    locate_data(language);
+
     // class and window; the height map's size is the client size
     if (!RegisterClassA(&wc))
         return 0;
     int32_t width = 0, height = 0;
-    if (read_bitmap_size("heightd2.bmp", &width, &height) != 0)
-        return 0;
+    const int read = read_bitmap_size(data_file("heightd2.bmp").c_str(), &width, &height);
+    if (read != 0) {
+        show_unreadable_data_box(language, data_file("heightd2.bmp"), bitmap_failure_reason(read));
+        ExitProcess(UINT(-1));
+    }
     const HWND window = create_demo_window(instance, width, height);
     if (!window)
         return 0;

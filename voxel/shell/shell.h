@@ -5,9 +5,10 @@
 //   int status = run_demo(instance, show_command);   // the whole program
 //
 // Exit statuses: 0 for a normal end (also Escape, a closed window, or a window
-// that could not be set up); 1 after a failed start-up check or an unsupported
-// display depth and -1 after a failed terrain initialisation, both ending the
-// process at once through ExitProcess.
+// that could not be set up); 1 after a failed start-up check, missing data
+// files or an unsupported display depth, and -1 when a data file cannot be
+// read or used (the terrain initialisation failed), all ending the process at
+// once through ExitProcess after a box that says why.
 #pragma once
 #include <windows.h>
 
