@@ -1,19 +1,28 @@
-// fir-bench - the exact per-call times of the FIR benchmark's two kernels
-// (and of the peer libraries the build found) that the demo's result box
-// rounds to whole seconds.
+// fir-bench - the exact per-call times of the FIR benchmark's kernels (and of
+// the peer libraries the build found) that the demo's result box rounds to
+// whole seconds.
 //
-//   fir-bench [--iterations N] [--repeat R] [--dump FILE] [--help] [--version]
+//   fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--dump FILE] [--help] [--version]
 //
 // Prints "scalar_ns=X vector_ns=Y speedup=Z": nanoseconds per call of each
 // kernel (1024 outputs), the median over R timed runs of N calls; then one
-// "<peer>_ns=X" line per peer, timed the same way. Within each repeat the
-// kernels and peers take turns. --dump FILE writes, as little-endian float32
-// and nothing else, x[0..1023], h[0..15], the scalar kernel's y[0..1023] and
-// the vector kernel's y[0..1023] after one call each. Bad arguments: one line
-// on standard error and status 2; a dump that cannot be written: status 1.
+// "<kernel>_ns=X vs_vector=S" line per wide kernel (S: how many times as fast
+// as the four-lane kernel), or "<kernel>: not supported here" for one this
+// processor or system cannot run; then one "<peer>_ns=X" line per peer, timed
+// the same way; last "ulps_from_scalar: vector=U avx=U ...", each kernel's
+// largest distance from the scalar kernel's outputs in units in the last
+// place. --kernels LIST (comma-separated: scalar, vector, avx, avx512,
+// avx2-fma, avx512-fma, liquid, volk) times only those; of scalar and vector
+// alone, each gets a line "scalar_ns=X" or "vector_ns=X". Within each repeat
+// the subjects take turns. --dump FILE writes, as little-endian float32 and
+// nothing else, x[0..1023], h[0..15], the scalar kernel's y[0..1023] and the
+// vector kernel's y[0..1023] after one call each. Bad arguments: one line on
+// standard error and status 2; a dump that cannot be written: status 1.
 // --help (usage) and --version answer on standard output with status 0.
 #include "fir/bench/fir_kernels.h"
+#include "tools/fir_bench_options.h"
 #include "tools/fir_bench_peers.h"
+#include "tools/fir_bench_wide.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -22,86 +31,24 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
 
-const char usage[] = "usage: fir-bench [--iterations N] [--repeat R] [--dump FILE]";
-
-const char help[] =
-    "usage: fir-bench [--iterations N] [--repeat R] [--dump FILE] [--help] [--version]\n"
-    "Times the FIR benchmark's scalar and vector kernels (and the peer libraries\n"
-    "the build found): nanoseconds per call of 1024 outputs, the median of R runs\n"
-    "of N calls each (defaults 4096 and 15).\n"
-    "  --dump FILE   write x, h, the scalar y and the vector y as little-endian float32\n"
-    "Exit status: 0 done, 1 the dump could not be written, 2 a bad argument.\n";
-
-// --help and --version answer on standard output and end the program.
-void answer_and_exit(const char *argument)
-{
-    std::fputs(std::strcmp(argument, "--version") == 0 ? "fir-bench " DEMOS_VERSION "\n" : help, stdout);
-    std::exit(0);
-}
-
-struct bench_options {
-    long iterations = 4096;
-    long repeat = 15;
-    const char *dump = nullptr;
-};
-
-// The benchmark block and both kernels' buffers.
+// The benchmark block, the four-lane kernel's buffers and the wide kernels'
+// own copies of its padded input and coefficients, aligned for their widest
+// loads.
 struct bench_state {
     float input[fir::sample_count];
     float taps[fir::tap_count];
     float scalar_output[fir::sample_count];
     float *padded_input, *coef_block, *vector_output;
     void *mem_ptr[3];
+    alignas(64) float wide_input[fir::padded_floats];
+    alignas(64) float wide_coef[fir::coef_floats];
+    alignas(64) float wide_output[fir::sample_count];
 } bench;
-
-[[noreturn]] void bad_argument(const char *what, const char *value)
-{
-    std::fprintf(stderr, "fir-bench: %s '%s' (%s)\n", what, value, usage);
-    std::exit(2);
-}
-
-long whole_number(const char *option, const char *text, long limit)
-{
-    char *end = nullptr;
-    errno = 0;
-    long value = std::strtol(text, &end, 10);
-    if (errno != 0 || end == text || *end != '\0' || value < 1 || value > limit) {
-        std::fprintf(stderr, "fir-bench: %s needs a whole number from 1 to %ld, not '%s'\n", option, limit,
-                     text);
-        std::exit(2);
-    }
-    return value;
-}
-
-bench_options parse_arguments(int argc, char **argv)
-{
-    bench_options options;
-    for (int k = 1; k < argc; k++) {
-        const char *argument = argv[k];
-        if (!std::strcmp(argument, "--help") || !std::strcmp(argument, "-h") || !std::strcmp(argument, "--version"))
-            answer_and_exit(argument);
-        bool takes_value = !std::strcmp(argument, "--iterations") || !std::strcmp(argument, "--repeat") ||
-                           !std::strcmp(argument, "--dump");
-        if (!takes_value)
-            bad_argument("unknown argument", argument);
-        if (k + 1 >= argc)
-            bad_argument("missing value after", argument);
-        const char *value = argv[++k];
-        if (!std::strcmp(argument, "--iterations"))
-            options.iterations = whole_number(argument, value, 100000000);
-        else if (!std::strcmp(argument, "--repeat"))
-            options.repeat = whole_number(argument, value, 10001);
-        else if (*value == '\0')
-            bad_argument("empty file name after", argument);
-        else
-            options.dump = value;
-    }
-    return options;
-}
 
 void run_scalar()
 {
@@ -116,8 +63,18 @@ void run_vector()
 // One timed subject: a kernel or a peer, and its nanoseconds per call in
 // each repeat.
 struct timed_call {
-    void (*call)();
-    std::vector<double> per_call;
+    std::string name;
+    void (*call)();                            // a kernel or peer, or
+    const fir_wide_kernel *wide = nullptr;     // a wide kernel on the wide buffers
+    std::vector<double> per_call = {};
+
+    void operator()() const
+    {
+        if (wide)
+            wide->run(bench.wide_input, fir::sample_count, bench.wide_coef, bench.wide_output);
+        else
+            call();
+    }
 };
 
 // Times `iterations` calls of every subject per repeat, the subjects taking
@@ -125,13 +82,13 @@ struct timed_call {
 void time_in_turns(std::vector<timed_call> &subjects, const bench_options &options)
 {
     using clock = std::chrono::steady_clock;
-    for (timed_call &subject : subjects)
-        subject.call();   // warm the caches and the branch predictors
+    for (const timed_call &subject : subjects)
+        subject();   // warm the caches and the branch predictors
     for (long r = 0; r < options.repeat; r++) {
         for (timed_call &subject : subjects) {
             auto start = clock::now();
             for (long k = 0; k < options.iterations; k++)
-                subject.call();
+                subject();
             std::chrono::duration<double, std::nano> elapsed = clock::now() - start;
             subject.per_call.push_back(elapsed.count() / static_cast<double>(options.iterations));
         }
@@ -189,11 +146,98 @@ void check_peer_output(const fir_peer &peer)
     }
 }
 
+// A float's place in the ordered sequence of all floats, so that the
+// distance of two places counts the floats between them.
+long long float_place(float value)
+{
+    int32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits < 0 ? -static_cast<long long>(bits & 0x7fffffff) : bits;
+}
+
+// The largest distance in units in the last place from the scalar outputs.
+long long max_ulps(const float *output)
+{
+    long long largest = 0;
+    for (int i = 0; i < fir::sample_count; i++)
+        largest = std::max(largest, std::llabs(float_place(output[i]) - float_place(bench.scalar_output[i])));
+    return largest;
+}
+
+// The names --kernels accepts: the kernels, then this build's peers.
+std::vector<std::string> known_names(const fir_peer *peers, int peer_count)
+{
+    std::vector<std::string> names = {"scalar", "vector"};
+    for (const fir_wide_kernel &kernel : fir_wide_kernels)
+        names.push_back(kernel.name);
+    for (int k = 0; k < peer_count; k++)
+        names.push_back(peers[k].name);
+    return names;
+}
+
+// The wide kernels' copies of the padded input and the coefficient block.
+void prepare_wide()
+{
+    std::memcpy(bench.wide_input, bench.padded_input, sizeof bench.wide_input);
+    std::memcpy(bench.wide_coef, bench.coef_block, sizeof bench.wide_coef);
+}
+
+const timed_call *find_subject(const std::vector<timed_call> &subjects, const char *name)
+{
+    for (const timed_call &subject : subjects)
+        if (subject.name == name)
+            return &subject;
+    return nullptr;
+}
+
+// The result lines, in the order of the header above.
+void print_results(const std::vector<timed_call> &subjects, const bench_options &options, const fir_peer *peers,
+                   int peer_count, const std::string &ulps)
+{
+    const timed_call *scalar = find_subject(subjects, "scalar");
+    const timed_call *vector = find_subject(subjects, "vector");
+    double vector_ns = vector ? median(vector->per_call) : 0.0;
+    if (scalar && vector) {
+        double scalar_ns = median(scalar->per_call);
+        std::printf("scalar_ns=%.1f vector_ns=%.1f speedup=%.2f\n", scalar_ns, vector_ns, scalar_ns / vector_ns);
+    } else if (scalar || vector) {
+        const timed_call *alone = scalar ? scalar : vector;
+        std::printf("%s_ns=%.1f\n", alone->name.c_str(), median(alone->per_call));
+    }
+    for (const fir_wide_kernel &kernel : fir_wide_kernels) {
+        if (!bench_chosen(options, kernel.name))
+            continue;
+        const timed_call *subject = find_subject(subjects, kernel.name);
+        if (!subject) {
+            std::printf("%s: not supported here\n", kernel.name);
+            continue;
+        }
+        double ns = median(subject->per_call);
+        std::printf("%s_ns=%.1f", kernel.name, ns);
+        if (vector)
+            std::printf(" vs_vector=%.2f", vector_ns / ns);
+        std::printf("\n");
+    }
+    for (int k = 0; k < peer_count; k++)
+        if (const timed_call *subject = find_subject(subjects, peers[k].name))
+            std::printf("%s_ns=%.1f\n", peers[k].name, median(subject->per_call));
+    if (!ulps.empty())
+        std::printf("ulps_from_scalar:%s\n", ulps.c_str());
+}
+
+// " name=U" for the ulps line.
+std::string ulps_entry(const char *name, const float *output)
+{
+    return std::string(" ") + name + "=" + std::to_string(max_ulps(output));
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
-    bench_options options = parse_arguments(argc, argv);
+    const fir_peer *peers = nullptr;
+    int peer_count = fir_bench_peers(&peers);
+    bench_options options = parse_bench_options(argc, argv, known_names(peers, peer_count));
 
     // The demo's block and buffers, then one call of each kernel.
     fir_make_data(bench.input, bench.taps);
@@ -204,28 +248,42 @@ int main(int argc, char **argv)
     run_vector();
     if (options.dump)
         write_dump(options.dump);
+    prepare_wide();
 
-    // The peers set up (and checked against the scalar kernel) beside the
-    // kernels, then everything timed in turns.
-    const fir_peer *peers = nullptr;
-    int peer_count = fir_bench_peers(&peers);
-    std::vector<timed_call> subjects = {{run_scalar, {}}, {run_vector, {}}};
+    // The chosen kernels, each wide one only where it runs and measured
+    // against the scalar outputs after its first call; the peers set up (and
+    // checked against the scalar kernel) beside them; then everything timed
+    // in turns.
+    std::vector<timed_call> subjects;
+    std::string ulps;
+    if (bench_chosen(options, "scalar"))
+        subjects.push_back({"scalar", run_scalar});
+    if (bench_chosen(options, "vector")) {
+        subjects.push_back({"vector", run_vector});
+        ulps += ulps_entry("vector", bench.vector_output);
+    }
+    for (const fir_wide_kernel &kernel : fir_wide_kernels) {
+        if (!bench_chosen(options, kernel.name) || !fir_wide_supported(kernel))
+            continue;
+        fir_clear(reinterpret_cast<uint32_t *>(bench.wide_output), fir::sample_count);
+        kernel.run(bench.wide_input, fir::sample_count, bench.wide_coef, bench.wide_output);
+        ulps += ulps_entry(kernel.name, bench.wide_output);
+        subjects.push_back({kernel.name, nullptr, &kernel});
+    }
     for (int k = 0; k < peer_count; k++) {
+        if (!bench_chosen(options, peers[k].name))
+            continue;
         peers[k].prepare(bench.input, bench.taps);
         peers[k].run();
         check_peer_output(peers[k]);
-        subjects.push_back({peers[k].run, {}});
+        subjects.push_back({peers[k].name, peers[k].run});
     }
     time_in_turns(subjects, options);
+    print_results(subjects, options, peers, peer_count, ulps);
 
-    double scalar_ns = median(subjects[0].per_call);
-    double vector_ns = median(subjects[1].per_call);
-    std::printf("scalar_ns=%.1f vector_ns=%.1f speedup=%.2f\n", scalar_ns, vector_ns, scalar_ns / vector_ns);
-    for (int k = 0; k < peer_count; k++) {
-        std::printf("%s_ns=%.1f\n", peers[k].name, median(subjects[2 + k].per_call));
-        peers[k].release();
-    }
-
+    for (int k = 0; k < peer_count; k++)
+        if (bench_chosen(options, peers[k].name))
+            peers[k].release();
     for (void *block : bench.mem_ptr)
         std::free(block);
     return 0;

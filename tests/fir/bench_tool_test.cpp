@@ -1,6 +1,8 @@
-// fir-bench run as a program: its figure lines, its dump file byte for byte,
-// and its answers to bad arguments and to a dump it cannot write.
+// fir-bench run as a program: its figure lines, the choice of kernels, its
+// dump file byte for byte, and its answers to bad arguments and to a dump it
+// cannot write.
 #include "fir_test_data.h"
+#include "tools/fir_bench_wide.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +85,61 @@ std::string le_bytes(const float *values, int count)
     return bytes;
 }
 
-TEST(fir_bench_tool, prints_scalar_vector_and_speedup_then_one_line_per_peer)
+// The largest distance of the four-lane kernel's outputs from the scalar
+// kernel's, in floats between them (all outputs of the block are positive).
+long long four_lane_ulps()
+{
+    generated_block block;
+    std::vector<float> scalar(fir::sample_count);
+    fir_scalar(block.input.data(), fir::sample_count, block.taps.data(), fir::tap_count, scalar.data());
+    vector_buffers buffers(block.input.data(), block.taps.data());
+    fir_vector(buffers.padded, fir::sample_count, buffers.coef, buffers.output);
+    long long largest = 0;
+    for (int i = 0; i < fir::sample_count; i++) {
+        long long distance = static_cast<long long>(float_bits(buffers.output[i])) - float_bits(scalar[i]);
+        largest = std::max(largest, distance < 0 ? -distance : distance);
+    }
+    return largest;
+}
+
+// A wide kernel's line: "name_ns=X vs_vector=S" with S the four-lane
+// kernel's time over X, or "name: not supported here" where it cannot run.
+void expect_wide_line(const std::string &line, const fir_wide_kernel &kernel, double vector_ns)
+{
+    if (!fir_wide_supported(kernel)) {
+        EXPECT_EQ(line, std::string(kernel.name) + ": not supported here");
+        return;
+    }
+    double ns = 0, ratio = 0;
+    ASSERT_TRUE(figure(line, std::string(kernel.name) + "_ns", 1, &ns) && figure(line, "vs_vector", 2, &ratio))
+        << line;
+    EXPECT_EQ(line.rfind(std::string(kernel.name) + "_ns=", 0), 0u) << line;
+    EXPECT_GT(ns, 0.0);
+    EXPECT_NEAR(ratio, vector_ns / ns, 0.01 + 0.05 * vector_ns / (ns * ns)) << line;
+}
+
+// "ulps_from_scalar:" and " name=U" for the vector kernel and each wide one
+// that runs here: avx and avx512 as far as the four-lane kernel, the fused
+// ones a few units at most.
+std::string expect_ulps_line(const std::string &line, const std::vector<std::string> &wide_names)
+{
+    std::string four_lane = std::to_string(four_lane_ulps());
+    std::string expected = "ulps_from_scalar: vector=" + four_lane;
+    for (const std::string &name : wide_names) {
+        if (!fir_wide_supported(*fir_wide_find(name.c_str())))
+            continue;
+        std::string value = four_lane;
+        if (name.find("fma") != std::string::npos) {
+            std::size_t at = line.find(" " + name + "=");
+            value = at == std::string::npos ? "?" : line.substr(at + name.size() + 2, 1);
+            EXPECT_TRUE(value >= "0" && value <= "3") << name << " in " << line;
+        }
+        expected += " " + name + "=" + value;
+    }
+    return expected;
+}
+
+TEST(fir_bench_tool, prints_every_kernel_then_each_peer_then_the_distances_from_scalar)
 {
     tool_run run = run_tool({"--iterations", "3", "--repeat", "2"});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -99,11 +155,41 @@ TEST(fir_bench_tool, prints_scalar_vector_and_speedup_then_one_line_per_peer)
     EXPECT_EQ(std::count(first.begin(), first.end(), ' '), 2) << first;
     EXPECT_GT(vector, 0.0);
     EXPECT_NEAR(speedup, scalar / vector, 0.01 + 0.05 * scalar / (vector * vector));
-    for (std::string line; std::getline(lines, line);) {
+
+    std::vector<std::string> wide_names;
+    for (const fir_wide_kernel &kernel : fir_wide_kernels) {
+        std::string line;
+        std::getline(lines, line);
+        expect_wide_line(line, kernel, vector);
+        wide_names.push_back(kernel.name);
+    }
+    std::string line;
+    while (std::getline(lines, line) && line.rfind("ulps_from_scalar:", 0) != 0) {
         double ns = 0;
         std::string key = line.substr(0, line.find('='));
         EXPECT_TRUE((key == "liquid_ns" || key == "volk_ns") && figure(line, key, 1, &ns)) << line;
     }
+    EXPECT_EQ(line, expect_ulps_line(line, wide_names));
+    EXPECT_FALSE(std::getline(lines, line)) << "after the distances: " << line;
+}
+
+// --kernels: only the named ones, in the usual order; vector alone on its line.
+TEST(fir_bench_tool, kernels_option_times_only_the_named_kernels)
+{
+    tool_run run = run_tool({"--iterations", "3", "--repeat", "1", "--kernels", "avx512,vector"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::istringstream lines(run.out);
+    std::string line;
+    double vector = 0;
+    std::getline(lines, line);
+    ASSERT_TRUE(figure(line, "vector_ns", 1, &vector) && line.rfind("vector_ns=", 0) == 0 &&
+                line.find(' ') == std::string::npos)
+        << line;
+    std::getline(lines, line);
+    expect_wide_line(line, *fir_wide_find("avx512"), vector);
+    std::getline(lines, line);
+    EXPECT_EQ(line, expect_ulps_line(line, {"avx512"}));
+    EXPECT_FALSE(std::getline(lines, line)) << "unexpected line: " << line;
 }
 
 TEST(fir_bench_tool, dump_holds_input_taps_and_both_outputs_as_little_endian_float32)
@@ -134,6 +220,7 @@ TEST(fir_bench_tool, bad_arguments_give_one_line_on_stderr_and_status_2)
         {"--bogus"},          {"--iterations"},         {"--iterations", "0"},  {"--iterations", "12x"},
         {"--iterations", ""}, {"--repeat", "-1"},       {"--repeat", "99999999999999999999"},
         {"--dump"},           {"--dump", ""},           {"extra"},
+        {"--kernels", "avx1024"}, {"--kernels", ""},    {"--kernels", "avx,"},  {"--kernels"},
     };
     for (const auto &arguments : cases) {
         tool_run run = run_tool(arguments);
@@ -150,7 +237,8 @@ TEST(fir_bench_tool, help_and_version_answer_on_stdout_with_status_0)
 {
     tool_run run = run_tool({"--help"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out.rfind("usage: fir-bench [--iterations N] [--repeat R] [--dump FILE]", 0), 0u) << run.out;
+    EXPECT_EQ(run.out.rfind("usage: fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--dump FILE]", 0), 0u)
+        << run.out;
     EXPECT_EQ(run.err, "");
     run = run_tool({"--version"});
     EXPECT_EQ(run.status, 0);
