@@ -56,6 +56,12 @@ uint32_t real_milliseconds() {
     return (uint32_t)((uint64_t)now.tv_sec * 1000u + (uint64_t)now.tv_nsec / 1000000u);
 }
 
+uint64_t real_nanoseconds() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return (uint64_t)now.tv_sec * 1000000000u + (uint64_t)now.tv_nsec;
+}
+
 void real_sleep(uint32_t ms) {
     timespec rest = {(time_t)(ms / 1000), (long)(ms % 1000) * 1000000L};
     while (nanosleep(&rest, &rest) != 0) {

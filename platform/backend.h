@@ -46,6 +46,10 @@ struct platform_backend {
 
 extern const platform_backend headless_backend;
 extern const platform_backend script_backend;
+// The scriptable backend's fine counter, in microseconds (script.h); it
+// moves with its millisecond clock. Only while that backend is in use.
+uint64_t script_fine_clock();
+constexpr uint64_t script_fine_clock_rate = 1000000u;
 #ifdef PLATFORM_HAVE_SDL
 extern const platform_backend sdl_backend;
 // Opens SDL's video (and sets the desktop size); false when there is no usable (non-dummy) video device.
@@ -63,6 +67,9 @@ bool call_fails(script_op op, HRESULT *code);
 
 // Monotonic milliseconds of the real clock.
 uint32_t real_milliseconds();
+// Monotonic nanoseconds of the real clock.
+uint64_t real_nanoseconds();
+constexpr uint64_t real_nanoseconds_per_second = 1000000000u;
 void real_sleep(uint32_t ms);
 
 }  // namespace plat

@@ -1,4 +1,4 @@
-// kernel.cpp - clock, sleep, version, locale id, module handle and file, and
+// kernel.cpp - clocks, sleep, version, locale id, module handle and file, and
 // exit.
 #include <cstdlib>
 #include <string>
@@ -14,6 +14,23 @@ DWORD WINAPI GetTickCount(void) { return backend().milliseconds(true); }
 DWORD WINAPI timeGetTime(void) { return backend().milliseconds(true); }
 
 void WINAPI Sleep(DWORD milliseconds) { backend().sleep(milliseconds); }
+
+// The real counter counts nanoseconds of the monotonic clock; the scriptable
+// backend's counts microseconds of its scripted clock.
+static bool scripted_clock() { return &backend() == &script_backend; }
+
+BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER *count) {
+    if (!count) return FALSE;
+    count->QuadPart = (LONGLONG)(scripted_clock() ? script_fine_clock() : real_nanoseconds());
+    return TRUE;
+}
+
+BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency) {
+    if (!frequency) return FALSE;
+    frequency->QuadPart =
+        (LONGLONG)(scripted_clock() ? script_fine_clock_rate : real_nanoseconds_per_second);
+    return TRUE;
+}
 
 BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) {
     HRESULT code;

@@ -370,6 +370,21 @@ LCID WINAPI GetSystemDefaultLCID(void);
 
 // Milliseconds since an arbitrary start, wrapping at 2^32.
 DWORD WINAPI GetTickCount(void);
+
+typedef int64_t LONGLONG;
+typedef union _LARGE_INTEGER {
+    struct {
+        DWORD LowPart;
+        LONG HighPart;
+    } u;
+    LONGLONG QuadPart;
+} LARGE_INTEGER, *PLARGE_INTEGER;
+
+// A monotonic counter finer than a millisecond and the counts it makes per
+// second (fixed while the system runs). Both answer TRUE and fill the value;
+// FALSE and nothing filled for a null pointer.
+BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER *count);
+BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency);
 void WINAPI Sleep(DWORD milliseconds);
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR name);

@@ -28,6 +28,10 @@ struct script_record {
     bool active = false;
     script_settings settings;
     uint32_t clock = 0;
+    // The performance counter, in microseconds; it moves with `clock`, and
+    // `fraction` is how far (0 to 999) it has gone past clock's millisecond.
+    uint64_t counter = 0;
+    uint32_t fraction = 0;
     uint64_t next_order = 0;
     std::vector<planned_action> plan;
     std::array<std::vector<failure_plan>, (size_t)script_op::count> failures;
@@ -89,6 +93,29 @@ void apply_input(script_input input) {
     }
 }
 
+// The clock forward by whole milliseconds; the counter keeps its fraction.
+void clock_forward(uint32_t ms) {
+    script.clock += ms;
+    script.counter += (uint64_t)ms * 1000u;
+}
+
+// The clock to a time (back or forward, the shorter way round its wrap); the
+// counter to the start of that millisecond.
+void clock_set(uint32_t ms) {
+    const int64_t moved = (int64_t)(int32_t)(ms - script.clock) * 1000 - script.fraction;
+    script.counter += (uint64_t)moved;
+    script.fraction = 0;
+    script.clock = ms;
+}
+
+// The counter forward; the clock follows by the milliseconds completed.
+void counter_forward(uint64_t us) {
+    const uint64_t total = script.fraction + us;
+    script.counter += us;
+    script.clock += (uint32_t)(total / 1000u);
+    script.fraction = (uint32_t)(total % 1000u);
+}
+
 // ---- the backend's operations ----------------------------------------------------
 
 void script_pump() {
@@ -113,7 +140,7 @@ void script_wait() {
         script.stalled = true;
         script_exit(script_stall_status);
     }
-    script.clock = std::max(script.clock, next->time);
+    if (next->time > script.clock) clock_set(next->time);
     script_pump();
 }
 
@@ -172,11 +199,11 @@ void no_window_change(HWND, window &) {}
 
 uint32_t script_milliseconds(bool reading) {
     uint32_t now = script.clock;
-    if (reading) script.clock += script.settings.clock_step;
+    if (reading) clock_forward(script.settings.clock_step);
     return now;
 }
 
-void script_sleep(uint32_t ms) { script.clock += ms; }
+void script_sleep(uint32_t ms) { clock_forward(ms); }
 
 bool script_call_fails(script_op op, HRESULT *code) {
     int call = script.calls[(size_t)op]++;
@@ -190,6 +217,12 @@ bool script_call_fails(script_op op, HRESULT *code) {
 }
 
 }  // namespace
+
+uint64_t script_fine_clock() {
+    const uint64_t now = script.counter;
+    counter_forward(script.settings.counter_step);
+    return now;
+}
 
 const platform_backend script_backend = {
     "script",
@@ -219,6 +252,7 @@ void script_start(const script_settings &settings) {
     script.active = true;
     script.settings = settings;
     script.clock = settings.start_time;
+    script.counter = (uint64_t)settings.start_time * 1000u;
     reset_state(machine_of(settings));
     backend_use(&script_backend);
 }
@@ -245,9 +279,11 @@ bool script_exited() { return script.exited; }
 bool script_stalled() { return script.stalled; }
 
 uint32_t script_time() { return script.clock; }
-void script_set_time(uint32_t ms) { script.clock = ms; }
-void script_advance(uint32_t ms) { script.clock += ms; }
+void script_set_time(uint32_t ms) { clock_set(ms); }
+void script_advance(uint32_t ms) { clock_forward(ms); }
 void script_set_clock_step(uint32_t ms) { script.settings.clock_step = ms; }
+uint64_t script_counter() { return script.counter; }
+void script_advance_counter(uint64_t us) { counter_forward(us); }
 
 void script_queue(script_input input) {
     plan_action(0, [input] { apply_input(input); });

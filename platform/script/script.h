@@ -17,6 +17,11 @@
 // The clock: GetTickCount and timeGetTime read it (and then advance it by
 // settings.clock_step); Sleep advances it by its argument; the test moves it
 // with script_advance / script_set_time, also from inside a hook.
+// QueryPerformanceCounter reads a counter of microseconds (frequency
+// 1000000) that moves with the clock: a millisecond of the clock is 1000
+// counts, script_set_time puts it at the start of that millisecond, and
+// script_advance_counter (or settings.counter_step, added after each read)
+// moves it by microseconds, the clock following by the milliseconds done.
 // Message boxes are recorded, passed to on_message_box while "open" (a paint
 // queued there is dispatched while the box is up, as a modal box's own loop
 // would), and answer IDOK. WaitMessage with nothing queued jumps the clock to
@@ -103,6 +108,7 @@ struct script_settings {
     std::string module_path;     // what GetModuleFileNameA answers; empty: it fails
     uint32_t start_time = 0;     // the clock at script_start
     uint32_t clock_step = 0;     // added after each GetTickCount / timeGetTime
+    uint32_t counter_step = 0;   // microseconds added after each QueryPerformanceCounter
     size_t frames_kept = 8;      // the most recent presented frames kept (0: none)
     std::function<void(const script_box &)> on_message_box;
     std::function<void(const script_frame &)> on_present;
@@ -130,6 +136,9 @@ uint32_t script_time();
 void script_set_time(uint32_t ms);
 void script_advance(uint32_t ms);
 void script_set_clock_step(uint32_t ms);
+// The performance counter (microseconds) without reading it as the program does.
+uint64_t script_counter();
+void script_advance_counter(uint64_t us);
 
 // Input: now (delivered by the next PeekMessage) or when the clock has
 // reached `time` (delivered by the first PeekMessage or WaitMessage then).

@@ -62,6 +62,32 @@ TEST_F(scripted, clock_wraps_at_two_to_the_32) {
     EXPECT_EQ(GetTickCount(), 0x10u);
 }
 
+TEST_F(scripted, performance_counter_counts_microseconds_with_the_clock) {
+    script_settings settings;
+    settings.start_time = 1000;
+    settings.counter_step = 300;
+    script_start(settings);
+    LARGE_INTEGER count, rate;
+    ASSERT_TRUE(QueryPerformanceFrequency(&rate));
+    EXPECT_EQ(rate.QuadPart, 1000000);
+    ASSERT_TRUE(QueryPerformanceCounter(&count));
+    EXPECT_EQ(count.QuadPart, 1000000);
+    script_advance_counter(500);   // 300 + 500: the clock is at 1000.8 ms
+    EXPECT_EQ(GetTickCount(), 1000u);
+    script_advance(2);
+    ASSERT_TRUE(QueryPerformanceCounter(&count));
+    EXPECT_EQ(count.QuadPart, 1002800);
+    EXPECT_EQ(GetTickCount(), 1003u);   // the read's 300 completed a millisecond
+    script_set_time(5000);
+    EXPECT_EQ(script_counter(), 5000000u);
+    Sleep(0xFFFFFFFFu - 5000u);   // up to the wrap of the clock, then past it
+    EXPECT_EQ(script_counter(), 5000000u + (0xFFFFFFFFull - 5000u) * 1000u);
+    Sleep(2);
+    EXPECT_EQ(GetTickCount(), 1u);
+    EXPECT_EQ(script_counter(), 5000000u + (0xFFFFFFFFull - 4998u) * 1000u);
+    EXPECT_FALSE(QueryPerformanceCounter(NULL));
+}
+
 TEST_F(scripted, boxes_are_recorded_with_type_time_and_utf8) {
     script_settings settings;
     settings.locale_id = 0x040C;

@@ -50,17 +50,69 @@ class presented_pixels : public demo_frames, public ::testing::WithParamInterfac
 
 } // namespace
 
-TEST_F(demo_frames, caption_shows_1000_over_the_frame_milliseconds_truncated) {
-    frame_times({32, 1000, 1001, 0, 1});
+TEST_F(demo_frames, caption_shows_the_counter_rate_over_the_frame_counts_truncated) {
+    // frames of these many microseconds, a quarter second and more apart
+    const std::vector<uint64_t> us = {700, 32000, 1000000, 1001000, 0, 3};
+    settings.on_idle = [] { script_advance(caption_interval_ms); };
+    settings.on_present = [us](const script_frame &f) {
+        if (size_t(f.index) < us.size())
+            script_advance_counter(us[f.index]);
+        if (size_t(f.index) + 1 == us.size())
+            script_queue(script_input::escape);
+    };
     EXPECT_EQ(0, run());
-    const std::vector<std::string> captions = caption_texts();
-    ASSERT_GE(captions.size(), 5u);
-    EXPECT_EQ(standard_caption(31), captions[0]);
-    EXPECT_EQ(standard_caption(1), captions[1]);
-    EXPECT_EQ(standard_caption(0), captions[2]);
-    // under a millisecond counts as one
-    EXPECT_EQ(standard_caption(1000), captions[3]);
-    EXPECT_EQ(standard_caption(1000), captions[4]);
+    EXPECT_EQ((std::vector<std::string>{standard_caption(1428), standard_caption(31), standard_caption(1),
+                                        standard_caption(0), standard_caption(1000000),
+                                        standard_caption(333333)}),
+              caption_texts());
+}
+
+TEST_F(demo_frames, frames_per_second_never_divide_by_zero_and_hold_at_the_largest_int) {
+    EXPECT_EQ(1428, frames_per_second(700, 1000000));
+    EXPECT_EQ(1000000000, frames_per_second(0, 1000000000));
+    EXPECT_EQ(0, frames_per_second(UINT64_MAX, 1000000000));
+    EXPECT_EQ(INT_MAX, frames_per_second(1, UINT64_MAX));
+    EXPECT_EQ(0, frames_per_second(5, 0));
+}
+
+TEST_F(demo_frames, caption_text_is_never_set_twice) {
+    // every frame takes 0.7 ms, a third of a second apart
+    settings.on_idle = [] { script_advance(333); };
+    settings.on_present = [](const script_frame &f) {
+        script_advance_counter(700);
+        if (f.index == 9)
+            script_queue(script_input::escape);
+    };
+    EXPECT_EQ(0, run());
+    EXPECT_EQ(10, script_frame_count());
+    EXPECT_EQ(std::vector<std::string>{standard_caption(1428)}, caption_texts());
+}
+
+TEST_F(demo_frames, caption_changes_once_per_interval_with_the_rate_of_the_frame_just_finished) {
+    // back to back frames of 0.7 and 0.8 ms, so that every frame has a new
+    // text; a frame sees in the caption list what the frame before it set
+    size_t captions_seen = 0;
+    std::vector<int> setting_frames;
+    settings.on_present = [&](const script_frame &f) {
+        if (script_captions().size() > captions_seen)
+            setting_frames.push_back(f.index - 1);
+        captions_seen = script_captions().size();
+        script_advance_counter(f.index % 2 ? 800 : 700);
+        if (f.index == 1500)
+            script_queue(script_input::escape);
+    };
+    EXPECT_EQ(0, run());
+    const auto &captions = script_captions();
+    ASSERT_GE(setting_frames.size(), 4u);
+    for (size_t i = 0; i < setting_frames.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(standard_caption(setting_frames[i] % 2 ? 1250 : 1428), captions[i].text);
+        if (i == 0)
+            continue;
+        // not sooner than the interval, and no later than the next new text
+        EXPECT_GE(captions[i].time - captions[i - 1].time, caption_interval_ms);
+        EXPECT_LE(captions[i].time - captions[i - 1].time, caption_interval_ms + 2);
+    }
 }
 
 TEST_F(demo_frames, caption_name_follows_the_locale) {
@@ -73,15 +125,24 @@ TEST_F(demo_frames, caption_name_follows_the_locale) {
 }
 
 TEST_F(demo_frames, paint_during_the_switch_box_renders_with_the_standard_phase_flag) {
+    // the clock stands still but for the frame painted under the box (0.7
+    // ms), so only a change of the phase name can set the caption after it
     size_t captions_at_box = 0;
     int frames_at_box = 0;
+    bool under_box = false;
     settings.on_message_box = [&](const script_box &b) {
         if (b.text == english(4)) {
             captions_at_box = script_captions().size();
             frames_at_box = script_frame_count();
+            under_box = true;
             // something uncovers the window while the box is up
             InvalidateRect(script_main_window(), NULL, FALSE);
         }
+    };
+    settings.on_present = [&](const script_frame &) {
+        if (under_box)
+            script_advance_counter(700);
+        under_box = false;
     };
     settings.on_idle = [pass = 0]() mutable {
         if (pass == 0)
@@ -91,12 +152,16 @@ TEST_F(demo_frames, paint_during_the_switch_box_renders_with_the_standard_phase_
         ++pass;
     };
     EXPECT_EQ(0, run());
+    // the frame under the box in the standard phase, then the first vector
+    // frame at once with the new name; the second vector frame (of the pass
+    // that presses Escape) has the same text and sets nothing
     const std::vector<std::string> captions = caption_texts();
-    ASSERT_GT(captions.size(), captions_at_box + 1);
-    EXPECT_EQ(standard_caption(1000), captions[captions_at_box]);
-    EXPECT_EQ(vector_caption(1000), captions.back());
+    ASSERT_EQ(captions_at_box + 2, captions.size());
+    EXPECT_EQ(standard_caption(1428), captions[captions_at_box]);
+    EXPECT_EQ(vector_caption(1000000), captions.back());
     EXPECT_EQ(script_boxes()[1].time, script_captions()[captions_at_box].time);
-    EXPECT_GT(script_frame_count(), frames_at_box + 1);
+    EXPECT_EQ(script_boxes()[1].time, script_captions().back().time);
+    EXPECT_EQ(script_frame_count(), frames_at_box + 3);
 }
 
 TEST_F(demo_frames, maximised_window_shows_the_frame_stretched_over_its_client_area) {

@@ -1,18 +1,33 @@
 // frame_driver.cpp - one frame: lock, draw, copy, unlock, present, caption.
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <cstring>
 
 #include "common/checks.h"
 #include "voxel/display/display.h"
 #include "voxel/render/terrain.h"
 #include "voxel/shell/shell.h"
 #include "voxel/shell/shell_messages.h"
-#include <mmsystem.h>
 
-void format_caption(char *caption, size_t capacity, const char *name, DWORD elapsed_ms) {
-    // a frame under one millisecond counts as one millisecond
-    const DWORD fps = 1000u / std::max<DWORD>(elapsed_ms, 1u);
-    std::snprintf(caption, capacity, "%s %d", name, int(fps));
+int frames_per_second(uint64_t elapsed, uint64_t frequency) {
+    const uint64_t fps = frequency / std::max<uint64_t>(elapsed, 1u);
+    return int(std::min<uint64_t>(fps, INT_MAX));
+}
+
+void format_caption(char *caption, size_t capacity, const char *name, int fps) {
+    std::snprintf(caption, capacity, "%s %d", name, fps);
+}
+
+// The fine clock: counts and counts per second (0 if there is none).
+static uint64_t fine_clock() {
+    LARGE_INTEGER now;
+    return QueryPerformanceCounter(&now) ? uint64_t(now.QuadPart) : 0;
+}
+
+static uint64_t fine_clock_rate() {
+    LARGE_INTEGER rate;
+    return QueryPerformanceFrequency(&rate) && rate.QuadPart > 0 ? uint64_t(rate.QuadPart) : 0;
 }
 
 // The frame rows into the locked surface, each two bytes to the right; only
@@ -37,16 +52,41 @@ static void draw_frame() {
                      frame_buffer);
 }
 
-static void set_frame_caption(HWND window, DWORD elapsed_ms) {
+// When the caption was last set, on the fine clock.
+static uint64_t caption_set_at;
+
+// Setting a window's title costs the program tens of microseconds and the
+// window manager its own work, about as much as a vector frame: so the
+// caption changes only when its text does, and no more often than every
+// caption_interval_ms, except that the first frame of a phase (or of the
+// window: its title is not a phase name) shows the new name at once. The
+// number shown is always the rate of the frame just finished.
+static bool caption_due(const char *shown, const char *name, const char *text, uint64_t now,
+                        uint64_t rate) {
+    if (std::strcmp(shown, text) == 0)
+        return false;
+    const size_t length = std::strlen(name);
+    if (std::strncmp(shown, name, length) != 0 || shown[length] != ' ')
+        return true;
+    return now - caption_set_at >= rate / 1000u * caption_interval_ms;
+}
+
+static void set_frame_caption(HWND window, uint64_t start, uint64_t end) {
     current_messages = voxel_messages[select_language()];
     const char *name = current_messages[vector_phase ? slot::vector_caption : slot::standard_caption];
-    char caption[1000];
-    format_caption(caption, sizeof caption, name, elapsed_ms);
+    const uint64_t rate = fine_clock_rate();
+    char caption[1000], shown[1000];
+    format_caption(caption, sizeof caption, name, frames_per_second(end - start, rate));
+    if (GetWindowTextA(window, shown, int(sizeof shown)) == 0)
+        shown[0] = '\0';
+    if (!caption_due(shown, name, caption, end, rate))
+        return;
     SetWindowTextA(window, caption);
+    caption_set_at = end;
 }
 
 static HRESULT draw_and_present_frame(HWND window) {
-    const DWORD start = timeGetTime();
+    const uint64_t start = fine_clock();
 
     uint8_t *pixels;
     uint32_t width, height;
@@ -64,7 +104,7 @@ static HRESULT draw_and_present_frame(HWND window) {
     unlock_frame(pixels);
     present_frame(window);
 
-    set_frame_caption(window, timeGetTime() - start);
+    set_frame_caption(window, start, fine_clock());
     return DD_OK;
 }
 

@@ -30,6 +30,13 @@ HRESULT render_frame(HWND window);
 LRESULT CALLBACK demo_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void shutdown_demo();
 
-// The window caption for one frame: `name`, a blank and the frames per second
-// of a frame that took `elapsed_ms` (1000 for a frame under a millisecond).
-void format_caption(char *caption, size_t capacity, const char *name, DWORD elapsed_ms);
+// Frames per second of one frame that took `elapsed` counts of a counter
+// making `frequency` counts a second: frequency / elapsed, truncated. A
+// frame too short for the counter (0 counts) is taken as one count; rates
+// beyond the largest int are held there.
+int frames_per_second(uint64_t elapsed, uint64_t frequency);
+// The window caption for one frame: `name`, a blank and the frames per second.
+void format_caption(char *caption, size_t capacity, const char *name, int fps);
+// The caption is set at most this often (in the fine clock's time), except
+// that a new phase name is shown at once.
+constexpr uint32_t caption_interval_ms = 250;
