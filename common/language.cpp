@@ -17,6 +17,8 @@ const uint32_t language_ids[11] = {
     0x11,   // Japanese
 };
 
+const char decimal_separators[language_count] = {'.', ',', ',', ',', ',', ',', ',', '.', '.', '.', '.', '.'};
+
 const char *const *current_messages = voxel_messages[language_count - 1];
 
 unsigned select_language() {

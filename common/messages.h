@@ -20,6 +20,10 @@ constexpr int fir_slot_count = 10;
 
 // Locale keys searched by select_language; the position is the record index.
 extern const uint32_t language_ids[11];
+// The decimal separator of each record's language: a comma in French,
+// Italian, Spanish, Portuguese, German and Russian, a point in English,
+// Korean, Chinese and Japanese and in the English fallback.
+extern const char decimal_separators[language_count];
 
 extern const char *const voxel_messages[language_count][voxel_slot_count];
 extern const char *const fir_messages[language_count][fir_slot_count];

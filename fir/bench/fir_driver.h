@@ -7,6 +7,7 @@
 // allocation ends the process (status 1 from the timing library, -1 from
 // the vector buffers).
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 // Kernel calls in each timed run (32768).
@@ -14,8 +15,12 @@ extern int32_t fir_iterations;
 
 int fir_main();
 
-// Seconds as the result box shows them: the whole part, truncated toward
-// zero. Times that fit no unsigned 32-bit number are held at its ends: not a
-// number and negative times give 0, times of 2^32 seconds or more give
-// 4294967295.
-uint32_t fir_whole_seconds(double seconds);
+// Milliseconds of a time in seconds as the result box shows it: truncated
+// toward zero to the whole millisecond. Times that fit no unsigned 32-bit
+// number of seconds are held at its ends: not a number and negative times
+// give 0, times of 2^32 seconds or more give 4294967295.999 seconds.
+uint64_t fir_milliseconds(double seconds);
+
+// A time as the result box shows it: whole seconds, the language's decimal
+// separator and three digits of milliseconds ("0.712", "12,900").
+void fir_format_seconds(char *text, size_t capacity, double seconds, char separator);

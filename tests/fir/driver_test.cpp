@@ -1,6 +1,6 @@
 // The benchmark driver, run through the scriptable platform backend with the
 // counter readings in the test's hands: its boxes, statuses and the result
-// text in whole seconds.
+// text in seconds to the millisecond.
 #include "fir/bench/fir_driver.h"
 
 #include "common/checks.h"
@@ -72,10 +72,9 @@ protected:
         script_start(settings);
         return script_run(fir_main);
     }
-    static std::string result_text(unsigned scalar, unsigned vector)
+    static std::string result_text(const std::string &scalar, const std::string &vector)
     {
-        return "Standard demo time: " + std::to_string(scalar) + " second(s)\nKelvane-enabled demo time: " +
-               std::to_string(vector) + " second(s)";
+        return "Standard demo time: " + scalar + " second(s)\nKelvane-enabled demo time: " + vector + " second(s)";
     }
 };
 
@@ -95,7 +94,7 @@ TEST_F(fir_driver, english_run_shows_the_start_box_then_the_truncated_times)
               "take about one minute to run.");
     EXPECT_EQ(boxes[0].caption, "Message ");
     EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
-    EXPECT_EQ(boxes[1].text, result_text(12, 5));
+    EXPECT_EQ(boxes[1].text, result_text("12.900", "5.200"));
     EXPECT_EQ(boxes[1].caption, "Message ");
     EXPECT_EQ(boxes[1].type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
     EXPECT_EQ(boxes[0].owner, nullptr);
@@ -115,25 +114,30 @@ TEST_F(fir_driver, calibration_sleeps_eight_seconds_once_after_the_start_box)
     EXPECT_EQ(scripted_counter::taken, 6u);
 }
 
-TEST_F(fir_driver, time_under_one_second_shows_0_and_exactly_one_second_shows_1)
+TEST_F(fir_driver, times_under_a_second_show_their_milliseconds_truncated)
 {
-    scripted_counter::readings = readings_for(0.99, 1.0);
+    scripted_counter::readings = readings_for(0.7129, 0.0505);
     ASSERT_EQ(run(), 0);
     ASSERT_EQ(script_boxes().size(), 2u);
-    EXPECT_EQ(script_boxes()[1].text, result_text(0, 1));
+    EXPECT_EQ(script_boxes()[1].text, result_text("0.712", "0.050"));
 }
 
-TEST_F(fir_driver, whole_seconds_truncate_toward_zero_and_hold_at_the_ends)
+TEST_F(fir_driver, milliseconds_truncate_toward_zero_and_hold_at_the_ends)
 {
-    EXPECT_EQ(fir_whole_seconds(0.99), 0u);
-    EXPECT_EQ(fir_whole_seconds(1.0), 1u);
-    EXPECT_EQ(fir_whole_seconds(12.9), 12u);
-    EXPECT_EQ(fir_whole_seconds(0.0), 0u);
-    EXPECT_EQ(fir_whole_seconds(-3.5), 0u);
-    EXPECT_EQ(fir_whole_seconds(__builtin_nan("")), 0u);
-    EXPECT_EQ(fir_whole_seconds(4294967295.9), 4294967295u);
-    EXPECT_EQ(fir_whole_seconds(1e20), 4294967295u);
-    EXPECT_EQ(fir_whole_seconds(__builtin_inf()), 4294967295u);
+    EXPECT_EQ(fir_milliseconds(0.9999), 999u);
+    EXPECT_EQ(fir_milliseconds(0.712), 712u);
+    EXPECT_EQ(fir_milliseconds(1.0), 1000u);
+    EXPECT_EQ(fir_milliseconds(0.0), 0u);
+    EXPECT_EQ(fir_milliseconds(-3.5), 0u);
+    EXPECT_EQ(fir_milliseconds(__builtin_nan("")), 0u);
+    EXPECT_EQ(fir_milliseconds(4294967295.9995), 4294967295999u);
+    EXPECT_EQ(fir_milliseconds(1e20), 4294967295999u);
+    EXPECT_EQ(fir_milliseconds(__builtin_inf()), 4294967295999u);
+    char text[32];
+    fir_format_seconds(text, sizeof text, 1e20, ',');
+    EXPECT_STREQ(text, "4294967295,999");
+    fir_format_seconds(text, sizeof text, 0.05, '.');
+    EXPECT_STREQ(text, "0.050");
 }
 
 TEST_F(fir_driver, result_is_worded_in_the_language_of_its_moment)
@@ -151,7 +155,8 @@ TEST_F(fir_driver, result_is_worded_in_the_language_of_its_moment)
     EXPECT_EQ(boxes[0].text, fir_messages[1][6]);
     EXPECT_EQ(boxes[0].caption, fir_messages[1][7]);
     const char *const *german = fir_messages[5];
-    EXPECT_EQ(boxes[1].text, std::string(german[0]) + ": 12 " + german[2] + "\n" + german[1] + ": 5 " + german[2]);
+    EXPECT_EQ(boxes[1].text,
+              std::string(german[0]) + ": 12,900 " + german[2] + "\n" + german[1] + ": 5,200 " + german[2]);
     EXPECT_EQ(boxes[1].caption, german[3]);
 }
 
@@ -194,7 +199,32 @@ TEST_F(fir_driver, no_iterations_still_shows_the_measured_times)
 {
     fir_iterations = 0;
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(script_boxes()[1].text, result_text(12, 5));
+    EXPECT_EQ(script_boxes()[1].text, result_text("12.900", "5.200"));
+}
+
+// The separator of each language, over every record of the catalogue.
+TEST_F(fir_driver, result_uses_the_decimal_separator_of_its_language)
+{
+    const struct {
+        uint32_t locale;
+        int record;
+        char separator;
+    } cases[] = {{0x0409, 0, '.'}, {0x040C, 1, ','}, {0x0410, 2, ','}, {0x0C0A, 3, ','},
+                 {0x0416, 4, ','}, {0x0407, 5, ','}, {0x0419, 6, ','}, {0x0412, 7, '.'},
+                 {0x0804, 8, '.'}, {0x0404, 9, '.'}, {0x0411, 10, '.'}, {0x041D, 11, '.'}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.record);
+        reset_timing_library();
+        scripted_counter::taken = 0;
+        settings.locale_id = c.locale;
+        ASSERT_EQ(run(), 0);
+        const char *const *texts = fir_messages[c.record];
+        const std::string sep(1, c.separator);
+        ASSERT_EQ(script_boxes().size(), 2u);
+        EXPECT_EQ(script_boxes()[1].text, std::string(texts[0]) + ": 12" + sep + "900 " + texts[2] + "\n" +
+                                              texts[1] + ": 5" + sep + "200 " + texts[2]);
+        script_stop();
+    }
 }
 
 // ---- allocation failures end the process ---------------------------------
