@@ -84,6 +84,12 @@ TEST(init_terrain, loads_the_three_files_and_a_cleared_aligned_frame_at_every_de
         EXPECT_EQ(height_map[479 * 640 + 639], uint8_t(639 + 3 * 479));
         ASSERT_NE(frame_buffer, nullptr);
         EXPECT_EQ(reinterpret_cast<uintptr_t>(frame_buffer) % 16, 0u);
+        // half a page (on a cache line) from the cloud image in their pages,
+        // so that the sky copy never runs between page-aliased addresses
+        const uintptr_t apart = (reinterpret_cast<uintptr_t>(frame_buffer) -
+                                 reinterpret_cast<uintptr_t>(cloud_image)) % 4096;
+        EXPECT_GT(apart, 2048u - 64);
+        EXPECT_LE(apart, 2048u);
         EXPECT_TRUE(all_zero(frame_buffer, size_t(640) * 480 * bytes_per_pixel(depth)));
         EXPECT_EQ(current_renderer, standard_at_depth[depth]);
         EXPECT_EQ(sine_table[480], 1.0f);

@@ -6,9 +6,9 @@
 // samples, a cloud image shorter than the sky copy, a frame without rows or
 // narrower than two bytes per row (the presentation copy drops two bytes of
 // every row), or a frame buffer that cannot be allocated.
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <mm_malloc.h>
 
 #include "voxel/display/bitmap.h"
 #include "voxel/display/data_folder.h"
@@ -110,14 +110,33 @@ static int load_cloud_image()
     return bytes < sky_bytes(pixel_depth, frame_width, frame_height) ? -1 : 0;
 }
 
-// The frame starts cleared, so no pixel that neither sky nor terrain reached
-// shows leftover memory.
+// The block that holds the frame buffer; frame_buffer lies inside it.
+static void *frame_buffer_block;
+
+// Where in its page the frame buffer starts: half a page past the cloud
+// image's place in its page, on a cache line. Large blocks all start at the
+// same place in their pages, and a block copy whose source and destination
+// lie a whole number of pages apart (plus a few bytes) stalls on every load
+// that seems to hit a store still under way (4 KiB aliasing): the sky refill
+// took over ten times as long that way.
+static uintptr_t frame_page_offset()
+{
+    constexpr uintptr_t page = 4096, line = 64;
+    return (reinterpret_cast<uintptr_t>(cloud_image) + page / 2) % page / line * line;
+}
+
+// The frame buffer is placed a page's worth of bytes into a larger block, at
+// frame_page_offset (so it stays 16-byte aligned). It starts cleared, so no
+// pixel that neither sky nor terrain reached shows leftover memory.
 static int allocate_frame_buffer()
 {
+    constexpr uintptr_t page = 4096;
     const size_t bytes = size_t(frame_width) * size_t(frame_height) * bytes_per_pixel(pixel_depth);
-    frame_buffer = static_cast<uint8_t *>(_mm_malloc(bytes, 16));
-    if (!frame_buffer)
+    frame_buffer_block = std::malloc(bytes + page);
+    if (!frame_buffer_block)
         return -1;
+    const uintptr_t start = reinterpret_cast<uintptr_t>(frame_buffer_block);
+    frame_buffer = static_cast<uint8_t *>(frame_buffer_block) + (frame_page_offset() - start) % page;
     std::memset(frame_buffer, 0, bytes);
     return 0;
 }
@@ -145,7 +164,8 @@ void release_terrain()
     std::free(height_map);
     std::free(colour_map);
     std::free(cloud_image);
-    _mm_free(frame_buffer);
+    std::free(frame_buffer_block);
+    frame_buffer_block = nullptr;
     height_map = nullptr;
     colour_map = nullptr;
     cloud_image = nullptr;
