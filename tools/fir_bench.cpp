@@ -1,6 +1,6 @@
 // fir-bench - the exact per-call times of the FIR benchmark's kernels (and of
-// the peer libraries the build found) that the demo's result box rounds to
-// whole seconds.
+// the peer libraries the build found) whose whole runs the demo's result box
+// shows to the millisecond.
 //
 //   fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--dump FILE] [--help] [--version]
 //
