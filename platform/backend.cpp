@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/frame_trace.h"
 #include "platform/settings.h"
 
 namespace plat {
@@ -36,6 +37,7 @@ static void choose_backend() {
 #endif
     reset_state(machine);
     current_backend = chosen;
+    frame_trace_from_environment(chosen->name, machine.display_bits);
 }
 
 const platform_backend &backend() {

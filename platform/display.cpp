@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/backend.h"
+#include "platform/frame_trace.h"
 #include "platform/state.h"
 #include "platform/system_colours.h"
 
@@ -63,8 +64,11 @@ void desktop_changed(const RECT &area) {
         if (!w.visible || w.minimised) continue;
         RECT c = w.client;
         if (std::max(c.left, area.left) < std::min(c.right, area.right) &&
-            std::max(c.top, area.top) < std::min(c.bottom, area.bottom))
+            std::max(c.top, area.top) < std::min(c.bottom, area.bottom)) {
+            // traced once shown, when a person can see it
             backend().presented(handle_of<HWND>(id), w);
+            trace_frame(handle_of<HWND>(id));
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/backend.h"
+#include "platform/frame_trace.h"
 #include "platform/state.h"
 
 using namespace plat;
@@ -233,6 +234,7 @@ BOOL WINAPI SetWindowTextA(HWND hwnd, LPCSTR text) {
     if (!w) return FALSE;
     w->caption = text ? text : "";
     backend().caption_changed(hwnd, *w);
+    trace_caption(hwnd, w->caption.c_str());
     return TRUE;
 }
 

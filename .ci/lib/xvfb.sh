@@ -4,14 +4,22 @@
 # it to fd 3) with a 1024 x 768 screen of DEPTH bits, leaves its pid in
 # $xvfb, exports DISPLAY and returns once the server answers; every wait is
 # bounded. "$work" must name the step's scratch folder. The caller kills
-# $xvfb when it is done.
+# $xvfb when it is done. XVFB_DISPLAY=N takes display :N instead of a free
+# one (on a machine shared with other people's servers).
 
 start_xvfb() {
   local step=$1 depth=$2
   shift 2
   rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 "1024x768x$depth" -nolisten tcp "$@" \
-    3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  if [ -n "${XVFB_DISPLAY:-}" ]; then
+    # not someone else's server
+    [ -e "/tmp/.X$XVFB_DISPLAY-lock" ] && { echo "$step: display :$XVFB_DISPLAY is in use"; exit 1; }
+    echo "$XVFB_DISPLAY" >"$work/display"
+    Xvfb ":$XVFB_DISPLAY" -screen 0 "1024x768x$depth" -nolisten tcp "$@" >"$work/xvfb.log" 2>&1 &
+  else
+    Xvfb -displayfd 3 -screen 0 "1024x768x$depth" -nolisten tcp "$@" \
+      3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  fi
   xvfb=$!
   for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.2; done
   [ -s "$work/display" ] || { echo "$step: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
