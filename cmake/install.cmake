@@ -6,7 +6,8 @@
 #   bin/                      voxel fir voxel-render fir-bench
 #   share/kelvane-demos/      heightd2.bmp heightc2.bmp clouds.bmp
 #   share/applications/       <app id>.voxel.desktop <app id>.fir.desktop
-#   share/icons/hicolor/NxN/apps/<app id>.png (256, 128, 48)
+#   share/icons/hicolor/NxN/apps/<app id>.voxel.png <app id>.fir.png
+#                             (256, 128, 48)
 #   share/metainfo/           <app id>.metainfo.xml
 #   share/man/man6/           voxel.6.gz fir.6.gz
 #   share/man/man1/           voxel-render.1.gz fir-bench.1.gz
@@ -66,11 +67,13 @@ endforeach()
 configure_file(${packaging_src}/metainfo.xml.in ${packaging_out}/${DEMOS_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${packaging_out}/${DEMOS_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# the icon tools/make_icon draws at build time
-foreach(size 256 128 48)
-  install(FILES ${CMAKE_BINARY_DIR}/icons/${size}.png
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-    RENAME ${DEMOS_APP_ID}.png)
+# the icons tools/make_icon draws at build time, one per menu entry
+foreach(program voxel fir)
+  foreach(size 256 128 48)
+    install(FILES ${CMAKE_BINARY_DIR}/icons/${program}-${size}.png
+      DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+      RENAME ${DEMOS_APP_ID}.${program}.png)
+  endforeach()
 endforeach()
 
 # manual pages and the change log, compressed as Debian keeps them
