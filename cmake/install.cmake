@@ -11,12 +11,13 @@
 #   share/metainfo/           <app id>.metainfo.xml
 #   share/man/man6/           voxel.6.gz fir.6.gz
 #   share/man/man1/           voxel-render.1.gz fir-bench.1.gz
-#   share/doc/kelvane-demos/  README.md LICENSE copyright changelog.gz
+#   share/doc/kelvane-demos/  README.md LICENSE copyright changelog.gz, and
+#                             docs/ with the pages and pictures it links to
 # The programs find the data as ../share/kelvane-demos from bin/, so the
 # installation works under any prefix. CPack's DEB generator makes the .deb.
 #
 # Windows (the cross build), CPack's ZIP generator: one folder with the four
-# programs, the data files beside them, README.txt and LICENSE.txt.
+# programs, the data files beside them, README.txt, LICENSE.txt and docs/.
 
 include(GNUInstallDirs)
 
@@ -27,6 +28,10 @@ set(packaging_src ${PROJECT_SOURCE_DIR}/packaging)
 set(packaging_out ${CMAKE_BINARY_DIR}/packaging)
 set(demos_data ${CMAKE_BINARY_DIR}/data/heightd2.bmp ${CMAKE_BINARY_DIR}/data/heightc2.bmp
   ${CMAKE_BINARY_DIR}/data/clouds.bmp)
+
+# The documentation pages and their pictures, installed as docs/ beside the
+# README so that its links (and theirs) hold in the installed folder.
+file(GLOB demos_doc_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md ${PROJECT_SOURCE_DIR}/docs/*.png)
 
 set(demos_programs "")
 foreach(program voxel fir voxel-render fir-bench)
@@ -49,6 +54,7 @@ if(WIN32)
   configure_file(${packaging_src}/windows-readme.txt.in ${packaging_out}/README.txt @ONLY NEWLINE_STYLE CRLF)
   configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${packaging_out}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${packaging_out}/README.txt ${packaging_out}/LICENSE.txt DESTINATION .)
+  install(FILES ${demos_doc_files} DESTINATION docs)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME ${demos_package}-${PROJECT_VERSION}-windows-x64)
   include(CPack)
@@ -101,6 +107,7 @@ endforeach()
 
 install(FILES README.md LICENSE ${packaging_src}/copyright ${packaging_out}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${demos_package})
+install(FILES ${demos_doc_files} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${demos_package}/docs)
 
 # The .deb: libraries found by dpkg-shlibdeps, and the fonts the message
 # boxes draw their text in. fir-bench opens the peer libraries at run time
