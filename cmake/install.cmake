@@ -6,16 +6,18 @@
 #   bin/                      voxel fir voxel-render fir-bench
 #   share/kelvane-demos/      heightd2.bmp heightc2.bmp clouds.bmp
 #   share/applications/       <app id>.voxel.desktop <app id>.fir.desktop
-#   share/icons/hicolor/NxN/apps/<app id>.png (256, 128, 48)
+#   share/icons/hicolor/NxN/apps/<app id>.voxel.png <app id>.fir.png
+#                             (256, 128, 48)
 #   share/metainfo/           <app id>.metainfo.xml
 #   share/man/man6/           voxel.6.gz fir.6.gz
 #   share/man/man1/           voxel-render.1.gz fir-bench.1.gz
-#   share/doc/kelvane-demos/  README.md LICENSE copyright changelog.gz
+#   share/doc/kelvane-demos/  README.md LICENSE copyright changelog.gz, and
+#                             docs/ with the pages and pictures it links to
 # The programs find the data as ../share/kelvane-demos from bin/, so the
 # installation works under any prefix. CPack's DEB generator makes the .deb.
 #
 # Windows (the cross build), CPack's ZIP generator: one folder with the four
-# programs, the data files beside them, README.txt and LICENSE.txt.
+# programs, the data files beside them, README.txt, LICENSE.txt and docs/.
 
 include(GNUInstallDirs)
 
@@ -26,6 +28,10 @@ set(packaging_src ${PROJECT_SOURCE_DIR}/packaging)
 set(packaging_out ${CMAKE_BINARY_DIR}/packaging)
 set(demos_data ${CMAKE_BINARY_DIR}/data/heightd2.bmp ${CMAKE_BINARY_DIR}/data/heightc2.bmp
   ${CMAKE_BINARY_DIR}/data/clouds.bmp)
+
+# The documentation pages and their pictures, installed as docs/ beside the
+# README so that its links (and theirs) hold in the installed folder.
+file(GLOB demos_doc_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md ${PROJECT_SOURCE_DIR}/docs/*.png)
 
 set(demos_programs "")
 foreach(program voxel fir voxel-render fir-bench)
@@ -48,6 +54,7 @@ if(WIN32)
   configure_file(${packaging_src}/windows-readme.txt.in ${packaging_out}/README.txt @ONLY NEWLINE_STYLE CRLF)
   configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${packaging_out}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${packaging_out}/README.txt ${packaging_out}/LICENSE.txt DESTINATION .)
+  install(FILES ${demos_doc_files} DESTINATION docs)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME ${demos_package}-${PROJECT_VERSION}-windows-x64)
   include(CPack)
@@ -66,11 +73,13 @@ endforeach()
 configure_file(${packaging_src}/metainfo.xml.in ${packaging_out}/${DEMOS_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${packaging_out}/${DEMOS_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# the icon tools/make_icon draws at build time
-foreach(size 256 128 48)
-  install(FILES ${CMAKE_BINARY_DIR}/icons/${size}.png
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-    RENAME ${DEMOS_APP_ID}.png)
+# the icons tools/make_icon draws at build time, one per menu entry
+foreach(program voxel fir)
+  foreach(size 256 128 48)
+    install(FILES ${CMAKE_BINARY_DIR}/icons/${program}-${size}.png
+      DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+      RENAME ${DEMOS_APP_ID}.${program}.png)
+  endforeach()
 endforeach()
 
 # manual pages and the change log, compressed as Debian keeps them
@@ -98,15 +107,19 @@ endforeach()
 
 install(FILES README.md LICENSE ${packaging_src}/copyright ${packaging_out}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${demos_package})
+install(FILES ${demos_doc_files} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${demos_package}/docs)
 
 # The .deb: libraries found by dpkg-shlibdeps, and the fonts the message
-# boxes draw their text in.
+# boxes draw their text in. fir-bench opens the peer libraries at run time
+# where they are installed and links neither, so the dependencies are the
+# same whatever the build machine has; the package only suggests them.
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-wqy-microhei")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libliquid1, libvolk2.5")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION
   "Two small programs that show how much faster a computation runs on the

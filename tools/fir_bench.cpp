@@ -1,6 +1,6 @@
 // fir-bench - the exact per-call times of the FIR benchmark's kernels (and of
-// the peer libraries the build found) whose whole runs the demo's result box
-// shows to the millisecond.
+// the peer libraries installed on the system) whose whole runs the demo's
+// result box shows to the millisecond.
 //
 //   fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--dump FILE] [--help] [--version]
 //
@@ -9,7 +9,8 @@
 // "<kernel>_ns=X vs_vector=S" line per wide kernel (S: how many times as fast
 // as the four-lane kernel), or "<kernel>: not supported here" for one this
 // processor or system cannot run; then one "<peer>_ns=X" line per peer, timed
-// the same way; last "ulps_from_scalar: vector=U avx=U ...", each kernel's
+// the same way, or "<peer>: not found (<library>)" for one whose shared
+// library this system lacks; last "ulps_from_scalar: vector=U avx=U ...", each kernel's
 // largest distance from the scalar kernel's outputs in units in the last
 // place. --kernels LIST (comma-separated: scalar, vector, avx, avx512,
 // avx2-fma, avx512-fma, liquid, volk) times only those; of scalar and vector
@@ -164,7 +165,7 @@ long long max_ulps(const float *output)
     return largest;
 }
 
-// The names --kernels accepts: the kernels, then this build's peers.
+// The names --kernels accepts: the kernels, then the peers fir-bench knows.
 std::vector<std::string> known_names(const fir_peer *peers, int peer_count)
 {
     std::vector<std::string> names = {"scalar", "vector"};
@@ -218,9 +219,14 @@ void print_results(const std::vector<timed_call> &subjects, const bench_options 
             std::printf(" vs_vector=%.2f", vector_ns / ns);
         std::printf("\n");
     }
-    for (int k = 0; k < peer_count; k++)
+    for (int k = 0; k < peer_count; k++) {
+        if (!bench_chosen(options, peers[k].name))
+            continue;
         if (const timed_call *subject = find_subject(subjects, peers[k].name))
             std::printf("%s_ns=%.1f\n", peers[k].name, median(subject->per_call));
+        else
+            std::printf("%s: not found (%s)\n", peers[k].name, peers[k].library);
+    }
     if (!ulps.empty())
         std::printf("ulps_from_scalar:%s\n", ulps.c_str());
 }
@@ -251,9 +257,9 @@ int main(int argc, char **argv)
     prepare_wide();
 
     // The chosen kernels, each wide one only where it runs and measured
-    // against the scalar outputs after its first call; the peers set up (and
-    // checked against the scalar kernel) beside them; then everything timed
-    // in turns.
+    // against the scalar outputs after its first call; the peers whose
+    // libraries are installed set up (and checked against the scalar kernel)
+    // beside them; then everything timed in turns.
     std::vector<timed_call> subjects;
     std::string ulps;
     if (bench_chosen(options, "scalar"))
@@ -270,9 +276,11 @@ int main(int argc, char **argv)
         ulps += ulps_entry(kernel.name, bench.wide_output);
         subjects.push_back({kernel.name, nullptr, &kernel});
     }
+    std::vector<bool> peer_loaded(peer_count, false);
     for (int k = 0; k < peer_count; k++) {
-        if (!bench_chosen(options, peers[k].name))
+        if (!bench_chosen(options, peers[k].name) || !peers[k].load())
             continue;
+        peer_loaded[k] = true;
         peers[k].prepare(bench.input, bench.taps);
         peers[k].run();
         check_peer_output(peers[k]);
@@ -282,7 +290,7 @@ int main(int argc, char **argv)
     print_results(subjects, options, peers, peer_count, ulps);
 
     for (int k = 0; k < peer_count; k++)
-        if (bench_chosen(options, peers[k].name))
+        if (peer_loaded[k])
             peers[k].release();
     for (void *block : bench.mem_ptr)
         std::free(block);

@@ -14,10 +14,11 @@ const char usage[] = "usage: fir-bench [--iterations N] [--repeat R] [--kernels 
 const char help[] =
     "usage: fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--dump FILE] [--help] [--version]\n"
     "Times the FIR benchmark's scalar and vector kernels, the wider kernels this\n"
-    "processor runs (avx, avx512, avx2-fma, avx512-fma) and the peer libraries the\n"
-    "build found: nanoseconds per call of 1024 outputs, the median of R runs of N\n"
-    "calls each (defaults 4096 and 15); last, each kernel's largest distance from\n"
-    "the scalar kernel's outputs in units in the last place.\n"
+    "processor runs (avx, avx512, avx2-fma, avx512-fma) and the peer libraries\n"
+    "liquid-dsp (liquid) and VOLK (volk) where they are installed: nanoseconds per\n"
+    "call of 1024 outputs, the median of R runs of N calls each (defaults 4096 and\n"
+    "15); last, each kernel's largest distance from the scalar kernel's outputs in\n"
+    "units in the last place. A peer that is not installed is named as not found.\n"
     "  --kernels LIST  time only these (comma-separated names)\n"
     "  --dump FILE     write x, h, the scalar y and the vector y as little-endian float32\n"
     "Exit status: 0 done, 1 the dump could not be written, 2 a bad argument.\n";

@@ -4,7 +4,7 @@
 //   fir-bench --help | -h | --version
 //
 // LIST is a comma-separated choice among the names `known` offers (the
-// kernels and this build's peers); without --kernels all of them run. Bad
+// kernels and the peers fir-bench knows); without --kernels all of them run. Bad
 // arguments end the process: one line on standard error and status 2;
 // --help and --version answer on standard output and end it with status 0.
 #pragma once

@@ -1,11 +1,14 @@
-// make_icon - the programs' desktop icon, drawn from the landscape: the first
-// frame of the fly-over at 32 bits (river, valley, snowy ridges and sky),
-// a square of it scaled down to each size by averaging.
+// make_icon - the programs' desktop icons, drawn at build time.
+// voxel's is drawn from the landscape: the first frame of the fly-over at 32
+// bits (river, valley, snowy ridges and sky), a square of it scaled down to
+// each size by averaging. fir's is a noisy wave and the same wave through the
+// benchmark's filter (icon_fir.cpp). Both have the same rounded outline,
+// transparent outside it.
 //
 //   make_icon DATA_DIR OUT_DIR
 //
-// writes OUT_DIR/256.png, OUT_DIR/128.png and OUT_DIR/48.png. Status 0, or 1
-// with one line on standard error.
+// writes OUT_DIR/voxel-N.png and OUT_DIR/fir-N.png for N = 256, 128 and 48.
+// Status 0, or 1 with one line on standard error.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +16,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "tools/icon_fir.h"
+#include "tools/icon_shape.h"
 #include "tools/voxel_render.h"
 #include "voxel/render/terrain.h"
 
@@ -22,7 +27,6 @@ namespace {
 // two-byte row shift leaves black, with sky above the ridges and the river
 // reaching the bottom edge.
 constexpr int crop_left = 32, crop_top = 64, crop_size = 448;
-constexpr int icon_sizes[] = {256, 128, 48};
 
 // Each output pixel is the mean of the source pixels its square covers,
 // partly covered ones weighted by the part inside.
@@ -72,9 +76,13 @@ int main(int argc, char **argv) {
     const std::vector<uint8_t> rgb =
         decode_surface(present_to_surface(o.depth), o.depth, false, display_palette("heightc2.bmp"));
     for (int size : icon_sizes) {
-        const std::string path = (out_dir / (std::to_string(size) + ".png")).string();
-        if (!write_png_rgb(path, scale_square(rgb, frame_width, size), size, size))
-            return fail(path + ": cannot write the icon");
+        const std::string name = std::to_string(size) + ".png";
+        const std::string voxel_path = (out_dir / ("voxel-" + name)).string();
+        if (!write_png_rgba(voxel_path, icon_with_outline(scale_square(rgb, frame_width, size), size), size, size))
+            return fail(voxel_path + ": cannot write the icon");
+        const std::string fir_path = (out_dir / ("fir-" + name)).string();
+        if (!write_png_rgba(fir_path, icon_with_outline(draw_fir_icon(size), size), size, size))
+            return fail(fir_path + ": cannot write the icon");
     }
     release_terrain();
     return 0;

@@ -7,6 +7,7 @@
 #include "tools/bitmap_write.h"
 #include "tools/scratch_dir.h"
 #include "voxel/display/bitmap.h"
+#include "voxel/render/terrain_check.h"
 
 namespace {
 
@@ -114,6 +115,26 @@ TEST(bitmap_reader, failures_give_their_codes_and_messages) {
     read_result short_info{};
     EXPECT_EQ(read_bytes(std::vector<uint8_t>(valid.begin(), valid.begin() + 500), short_info, dir), -2);
     EXPECT_EQ(std::string(bitmap_last_trace), "Failed reading bitmap info header in file '" + dir.file("t.bmp") + "'.");
+}
+
+// The reason a user reads: a file too short to hold a file header is no
+// bitmap, while one that ends inside its info header or its rows is a bitmap
+// cut short.
+TEST(bitmap_reader, short_text_file_is_not_a_bitmap_and_a_truncated_bitmap_is_cut_short) {
+    scratch_dir dir;
+    read_result text{};
+    EXPECT_EQ(read_bytes({'h', 'e', 'l', 'l', 'o', '\n'}, text, dir), -2);
+    EXPECT_EQ(bitmap_failure_reason(text.code), "not a bitmap (the file is shorter than a bitmap header)");
+
+    const std::vector<uint8_t> valid = encode_bitmap(numbered_image(4, 4));
+    read_result short_info{};
+    EXPECT_EQ(read_bytes(std::vector<uint8_t>(valid.begin(), valid.begin() + 20), short_info, dir), -2);
+    EXPECT_EQ(bitmap_failure_reason(short_info.code),
+              "the file is cut short: Failed reading bitmap info header in file '" + dir.file("t.bmp") + "'.");
+
+    read_result short_rows{};
+    EXPECT_EQ(read_bytes(std::vector<uint8_t>(valid.begin(), valid.end() - 5), short_rows, dir), -5);
+    EXPECT_EQ(bitmap_failure_reason(short_rows.code), "the file is cut short: Failed to read row 2 of 4 of the bitmap data.");
 }
 
 TEST(bitmap_reader, compressed_file_is_refused_but_its_size_is_read) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -57,10 +58,11 @@ bool figure(const std::string &line, const std::string &key, int decimals, doubl
     return true;
 }
 
-// Runs fir-bench with the arguments (each quoted) and collects its streams.
-tool_run run_tool(const std::vector<std::string> &arguments)
+// Runs fir-bench (or another build of it) with the arguments (each quoted)
+// and collects its streams.
+tool_run run_tool(const std::vector<std::string> &arguments, const char *program = FIR_BENCH_PATH)
 {
-    std::string command = FIR_BENCH_PATH;
+    std::string command = program;
     for (const std::string &argument : arguments)
         command += " '" + argument + "'";
     std::string out = scratch_path("stdout"), err = scratch_path("stderr");
@@ -139,6 +141,27 @@ std::string expect_ulps_line(const std::string &line, const std::vector<std::str
     return expected;
 }
 
+// Whether this system has the shared library, as fir-bench looks for it.
+bool installed(const char *library)
+{
+    void *handle = dlopen(library, RTLD_NOW | RTLD_LOCAL);
+    if (handle)
+        dlclose(handle);
+    return handle != nullptr;
+}
+
+// A peer's line: "name_ns=X" where its library is installed, else
+// "name: not found (library)".
+void expect_peer_line(const std::string &line, const std::string &name, const char *library)
+{
+    if (!installed(library)) {
+        EXPECT_EQ(line, name + ": not found (" + library + ")");
+        return;
+    }
+    double ns = 0;
+    EXPECT_TRUE(line.rfind(name + "_ns=", 0) == 0 && figure(line, name + "_ns", 1, &ns)) << line;
+}
+
 TEST(fir_bench_tool, prints_every_kernel_then_each_peer_then_the_distances_from_scalar)
 {
     tool_run run = run_tool({"--iterations", "3", "--repeat", "2"});
@@ -164,11 +187,11 @@ TEST(fir_bench_tool, prints_every_kernel_then_each_peer_then_the_distances_from_
         wide_names.push_back(kernel.name);
     }
     std::string line;
-    while (std::getline(lines, line) && line.rfind("ulps_from_scalar:", 0) != 0) {
-        double ns = 0;
-        std::string key = line.substr(0, line.find('='));
-        EXPECT_TRUE((key == "liquid_ns" || key == "volk_ns") && figure(line, key, 1, &ns)) << line;
-    }
+    std::getline(lines, line);
+    expect_peer_line(line, "liquid", "libliquid.so.1");
+    std::getline(lines, line);
+    expect_peer_line(line, "volk", "libvolk.so.2.5");
+    std::getline(lines, line);
     EXPECT_EQ(line, expect_ulps_line(line, wide_names));
     EXPECT_FALSE(std::getline(lines, line)) << "after the distances: " << line;
 }
@@ -189,6 +212,27 @@ TEST(fir_bench_tool, kernels_option_times_only_the_named_kernels)
     expect_wide_line(line, *fir_wide_find("avx512"), vector);
     std::getline(lines, line);
     EXPECT_EQ(line, expect_ulps_line(line, {"avx512"}));
+    EXPECT_FALSE(std::getline(lines, line)) << "unexpected line: " << line;
+}
+
+// Without the peer libraries fir-bench still runs, and names each one it
+// did not find in place of its figure.
+TEST(fir_bench_tool, names_the_peers_whose_libraries_are_missing)
+{
+    tool_run run = run_tool({"--iterations", "3", "--repeat", "1", "--kernels", "volk,vector,liquid"},
+                            FIR_BENCH_NO_PEERS_PATH);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    std::istringstream lines(run.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line.rfind("vector_ns=", 0), 0u) << line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "liquid: not found (/nonexistent/libliquid.so.1)");
+    std::getline(lines, line);
+    EXPECT_EQ(line, "volk: not found (/nonexistent/libvolk.so.2.5)");
+    std::getline(lines, line);
+    EXPECT_EQ(line, expect_ulps_line(line, {}));
     EXPECT_FALSE(std::getline(lines, line)) << "unexpected line: " << line;
 }
 

@@ -81,7 +81,11 @@ std::string bitmap_failure_reason(int code) {
     case -2:
         if (std::strcmp(bitmap_last_trace, "Bitmap is compressed.") == 0)
             return "compressed (RLE) bitmaps are not supported; convert with -compress None";
-        // a header the file ends inside
+        // a file shorter than the 14-byte file header is no bitmap at all (a
+        // text file, say); one that ends inside the info header is a bitmap
+        // cut short
+        if (std::strncmp(bitmap_last_trace, "Failed reading bitmap file header", 33) == 0)
+            return "not a bitmap (the file is shorter than a bitmap header)";
         if (std::strncmp(bitmap_last_trace, "Failed reading", 14) == 0)
             return std::string("the file is cut short: ") + bitmap_last_trace;
         return std::string("refused: ") + bitmap_last_trace;
