@@ -73,7 +73,7 @@ endforeach()
 configure_file(${packaging_src}/metainfo.xml.in ${packaging_out}/${DEMOS_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${packaging_out}/${DEMOS_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# the icons tools/make_icon draws at build time, one per menu entry
+# the icons make_icon (tools/landscape) draws at build time, one per menu entry
 foreach(program voxel fir)
   foreach(size 256 128 48)
     install(FILES ${CMAKE_BINARY_DIR}/icons/${program}-${size}.png

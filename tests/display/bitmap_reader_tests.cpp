@@ -4,7 +4,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-#include "tools/bitmap_write.h"
+#include "tools/landscape/bitmap_write.h"
 #include "tools/scratch_dir.h"
 #include "voxel/display/bitmap.h"
 #include "voxel/render/terrain_check.h"

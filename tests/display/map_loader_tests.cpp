@@ -3,7 +3,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-#include "tools/bitmap_write.h"
+#include "tools/landscape/bitmap_write.h"
 #include "tools/scratch_dir.h"
 #include "voxel/display/pixel_convert.h"
 

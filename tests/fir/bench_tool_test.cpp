@@ -2,7 +2,7 @@
 // dump file byte for byte, and its answers to bad arguments and to a dump it
 // cannot write.
 #include "fir_test_data.h"
-#include "tools/fir_bench_wide.h"
+#include "tools/fir_bench/wide.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // four-lane kernel on the generated block and on random blocks, read at any
 // alignment; a kernel this machine cannot run is skipped with the reason.
 #include "fir_test_data.h"
-#include "tools/fir_bench_wide.h"
+#include "tools/fir_bench/wide.h"
 
 #include <gtest/gtest.h>
 

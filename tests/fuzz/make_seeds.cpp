@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/bitmap_write.h"
+#include "tools/landscape/bitmap_write.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "support/scratch_directory.h"
-#include "tools/bitmap_write.h"
+#include "tools/landscape/bitmap_write.h"
 #include "voxel/display/pixel_convert.h"
 #include "voxel/render/renderers.h"
 #include "voxel/render/terrain.h"

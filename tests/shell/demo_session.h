@@ -18,7 +18,7 @@
 
 #include "common/messages.h"
 #include "tests/support/scratch_directory.h"
-#include "tools/bitmap_write.h"
+#include "tools/landscape/bitmap_write.h"
 #include "voxel/shell/shell.h"
 
 namespace shell_test {

@@ -3,7 +3,7 @@
 // and a maximised window.
 #include "tests/shell/demo_session.h"
 #include "platform/pixel_decode.h"
-#include "tools/voxel_render.h"
+#include "tools/voxel_render/voxel_render.h"
 #include "voxel/display/display.h"
 #include "voxel/display/bitmap.h"
 #include "voxel/render/terrain.h"

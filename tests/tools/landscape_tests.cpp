@@ -4,7 +4,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-#include "tools/landscape.h"
+#include "tools/landscape/landscape.h"
 #include "tools/scratch_dir.h"
 #include "voxel/display/bitmap.h"
 

@@ -11,10 +11,10 @@
 #include <unistd.h>
 
 #include "platform/pixel_decode.h"
-#include "tools/bitmap_write.h"
-#include "tools/landscape.h"
+#include "tools/landscape/bitmap_write.h"
+#include "tools/landscape/landscape.h"
 #include "tools/scratch_dir.h"
-#include "tools/voxel_render.h"
+#include "tools/voxel_render/voxel_render.h"
 #include "voxel/render/terrain.h"
 
 namespace {

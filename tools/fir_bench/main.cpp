@@ -1,0 +1,298 @@
+// fir-bench - the exact per-call times of the FIR benchmark's kernels (and of
+// the peer libraries installed on the system) whose whole runs the demo's
+// result box shows to the millisecond.
+//
+//   fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--dump FILE] [--help] [--version]
+//
+// Prints "scalar_ns=X vector_ns=Y speedup=Z": nanoseconds per call of each
+// kernel (1024 outputs), the median over R timed runs of N calls; then one
+// "<kernel>_ns=X vs_vector=S" line per wide kernel (S: how many times as fast
+// as the four-lane kernel), or "<kernel>: not supported here" for one this
+// processor or system cannot run; then one "<peer>_ns=X" line per peer, timed
+// the same way, or "<peer>: not found (<library>)" for one whose shared
+// library this system lacks; last "ulps_from_scalar: vector=U avx=U ...", each kernel's
+// largest distance from the scalar kernel's outputs in units in the last
+// place. --kernels LIST (comma-separated: scalar, vector, avx, avx512,
+// avx2-fma, avx512-fma, liquid, volk) times only those; of scalar and vector
+// alone, each gets a line "scalar_ns=X" or "vector_ns=X". Within each repeat
+// the subjects take turns. --dump FILE writes, as little-endian float32 and
+// nothing else, x[0..1023], h[0..15], the scalar kernel's y[0..1023] and the
+// vector kernel's y[0..1023] after one call each. Bad arguments: one line on
+// standard error and status 2; a dump that cannot be written: status 1.
+// --help (usage) and --version answer on standard output with status 0.
+#include "fir/bench/fir_kernels.h"
+#include "tools/fir_bench/options.h"
+#include "tools/fir_bench/peers.h"
+#include "tools/fir_bench/wide.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The benchmark block, the four-lane kernel's buffers and the wide kernels'
+// own copies of its padded input and coefficients, aligned for their widest
+// loads.
+struct bench_state {
+    float input[fir::sample_count];
+    float taps[fir::tap_count];
+    float scalar_output[fir::sample_count];
+    float *padded_input, *coef_block, *vector_output;
+    void *mem_ptr[3];
+    alignas(64) float wide_input[fir::padded_floats];
+    alignas(64) float wide_coef[fir::coef_floats];
+    alignas(64) float wide_output[fir::sample_count];
+} bench;
+
+void run_scalar()
+{
+    fir_scalar(bench.input, fir::sample_count, bench.taps, fir::tap_count, bench.scalar_output);
+}
+
+void run_vector()
+{
+    fir_vector(bench.padded_input, fir::sample_count, bench.coef_block, bench.vector_output);
+}
+
+// One timed subject: a kernel or a peer, and its nanoseconds per call in
+// each repeat.
+struct timed_call {
+    std::string name;
+    void (*call)();                            // a kernel or peer, or
+    const fir_wide_kernel *wide = nullptr;     // a wide kernel on the wide buffers
+    std::vector<double> per_call = {};
+
+    void operator()() const
+    {
+        if (wide)
+            wide->run(bench.wide_input, fir::sample_count, bench.wide_coef, bench.wide_output);
+        else
+            call();
+    }
+};
+
+// Times `iterations` calls of every subject per repeat, the subjects taking
+// turns within each repeat so that a busy machine slows them alike.
+void time_in_turns(std::vector<timed_call> &subjects, const bench_options &options)
+{
+    using clock = std::chrono::steady_clock;
+    for (const timed_call &subject : subjects)
+        subject();   // warm the caches and the branch predictors
+    for (long r = 0; r < options.repeat; r++) {
+        for (timed_call &subject : subjects) {
+            auto start = clock::now();
+            for (long k = 0; k < options.iterations; k++)
+                subject();
+            std::chrono::duration<double, std::nano> elapsed = clock::now() - start;
+            subject.per_call.push_back(elapsed.count() / static_cast<double>(options.iterations));
+        }
+    }
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+// Appends floats as little-endian 32-bit words.
+void put_floats(std::vector<unsigned char> &bytes, const float *values, int count)
+{
+    for (int k = 0; k < count; k++) {
+        uint32_t word;
+        std::memcpy(&word, &values[k], sizeof word);
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(static_cast<unsigned char>(word >> shift));
+    }
+}
+
+void write_dump(const char *path)
+{
+    std::vector<unsigned char> bytes;
+    put_floats(bytes, bench.input, fir::sample_count);
+    put_floats(bytes, bench.taps, fir::tap_count);
+    put_floats(bytes, bench.scalar_output, fir::sample_count);
+    put_floats(bytes, bench.vector_output, fir::sample_count);
+
+    std::FILE *file = std::fopen(path, "wb");
+    bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (file && std::fclose(file) != 0)
+        written = false;
+    if (!written) {
+        std::fprintf(stderr, "fir-bench: cannot write %s: %s\n", path, std::strerror(errno));
+        std::exit(1);
+    }
+}
+
+// A peer whose outputs stray from the scalar kernel's is reported, since its
+// time would then not be for the same filter.
+void check_peer_output(const fir_peer &peer)
+{
+    const float *output = peer.output();
+    for (int i = 0; i < fir::sample_count; i++) {
+        double reference = bench.scalar_output[i];
+        if (std::fabs(output[i] - reference) > 1e-5 * std::fabs(reference) + 1e-6) {
+            std::fprintf(stderr, "fir-bench: %s output %d is %.9g, the scalar kernel's %.9g\n", peer.name, i,
+                         output[i], reference);
+            return;
+        }
+    }
+}
+
+// A float's place in the ordered sequence of all floats, so that the
+// distance of two places counts the floats between them.
+long long float_place(float value)
+{
+    int32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits < 0 ? -static_cast<long long>(bits & 0x7fffffff) : bits;
+}
+
+// The largest distance in units in the last place from the scalar outputs.
+long long max_ulps(const float *output)
+{
+    long long largest = 0;
+    for (int i = 0; i < fir::sample_count; i++)
+        largest = std::max(largest, std::llabs(float_place(output[i]) - float_place(bench.scalar_output[i])));
+    return largest;
+}
+
+// The names --kernels accepts: the kernels, then the peers fir-bench knows.
+std::vector<std::string> known_names(const fir_peer *peers, int peer_count)
+{
+    std::vector<std::string> names = {"scalar", "vector"};
+    for (const fir_wide_kernel &kernel : fir_wide_kernels)
+        names.push_back(kernel.name);
+    for (int k = 0; k < peer_count; k++)
+        names.push_back(peers[k].name);
+    return names;
+}
+
+// The wide kernels' copies of the padded input and the coefficient block.
+void prepare_wide()
+{
+    std::memcpy(bench.wide_input, bench.padded_input, sizeof bench.wide_input);
+    std::memcpy(bench.wide_coef, bench.coef_block, sizeof bench.wide_coef);
+}
+
+const timed_call *find_subject(const std::vector<timed_call> &subjects, const char *name)
+{
+    for (const timed_call &subject : subjects)
+        if (subject.name == name)
+            return &subject;
+    return nullptr;
+}
+
+// The result lines, in the order of the header above.
+void print_results(const std::vector<timed_call> &subjects, const bench_options &options, const fir_peer *peers,
+                   int peer_count, const std::string &ulps)
+{
+    const timed_call *scalar = find_subject(subjects, "scalar");
+    const timed_call *vector = find_subject(subjects, "vector");
+    double vector_ns = vector ? median(vector->per_call) : 0.0;
+    if (scalar && vector) {
+        double scalar_ns = median(scalar->per_call);
+        std::printf("scalar_ns=%.1f vector_ns=%.1f speedup=%.2f\n", scalar_ns, vector_ns, scalar_ns / vector_ns);
+    } else if (scalar || vector) {
+        const timed_call *alone = scalar ? scalar : vector;
+        std::printf("%s_ns=%.1f\n", alone->name.c_str(), median(alone->per_call));
+    }
+    for (const fir_wide_kernel &kernel : fir_wide_kernels) {
+        if (!bench_chosen(options, kernel.name))
+            continue;
+        const timed_call *subject = find_subject(subjects, kernel.name);
+        if (!subject) {
+            std::printf("%s: not supported here\n", kernel.name);
+            continue;
+        }
+        double ns = median(subject->per_call);
+        std::printf("%s_ns=%.1f", kernel.name, ns);
+        if (vector)
+            std::printf(" vs_vector=%.2f", vector_ns / ns);
+        std::printf("\n");
+    }
+    for (int k = 0; k < peer_count; k++) {
+        if (!bench_chosen(options, peers[k].name))
+            continue;
+        if (const timed_call *subject = find_subject(subjects, peers[k].name))
+            std::printf("%s_ns=%.1f\n", peers[k].name, median(subject->per_call));
+        else
+            std::printf("%s: not found (%s)\n", peers[k].name, peers[k].library);
+    }
+    if (!ulps.empty())
+        std::printf("ulps_from_scalar:%s\n", ulps.c_str());
+}
+
+// " name=U" for the ulps line.
+std::string ulps_entry(const char *name, const float *output)
+{
+    return std::string(" ") + name + "=" + std::to_string(max_ulps(output));
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    const fir_peer *peers = nullptr;
+    int peer_count = fir_bench_peers(&peers);
+    bench_options options = parse_bench_options(argc, argv, known_names(peers, peer_count));
+
+    // The demo's block and buffers, then one call of each kernel.
+    fir_make_data(bench.input, bench.taps);
+    fir_prepare_vector(bench.input, &bench.padded_input, bench.taps, &bench.coef_block, &bench.vector_output,
+                       bench.mem_ptr);
+    fir_clear(reinterpret_cast<uint32_t *>(bench.vector_output), fir::sample_count);
+    run_scalar();
+    run_vector();
+    if (options.dump)
+        write_dump(options.dump);
+    prepare_wide();
+
+    // The chosen kernels, each wide one only where it runs and measured
+    // against the scalar outputs after its first call; the peers whose
+    // libraries are installed set up (and checked against the scalar kernel)
+    // beside them; then everything timed in turns.
+    std::vector<timed_call> subjects;
+    std::string ulps;
+    if (bench_chosen(options, "scalar"))
+        subjects.push_back({"scalar", run_scalar});
+    if (bench_chosen(options, "vector")) {
+        subjects.push_back({"vector", run_vector});
+        ulps += ulps_entry("vector", bench.vector_output);
+    }
+    for (const fir_wide_kernel &kernel : fir_wide_kernels) {
+        if (!bench_chosen(options, kernel.name) || !fir_wide_supported(kernel))
+            continue;
+        fir_clear(reinterpret_cast<uint32_t *>(bench.wide_output), fir::sample_count);
+        kernel.run(bench.wide_input, fir::sample_count, bench.wide_coef, bench.wide_output);
+        ulps += ulps_entry(kernel.name, bench.wide_output);
+        subjects.push_back({kernel.name, nullptr, &kernel});
+    }
+    std::vector<bool> peer_loaded(peer_count, false);
+    for (int k = 0; k < peer_count; k++) {
+        if (!bench_chosen(options, peers[k].name) || !peers[k].load())
+            continue;
+        peer_loaded[k] = true;
+        peers[k].prepare(bench.input, bench.taps);
+        peers[k].run();
+        check_peer_output(peers[k]);
+        subjects.push_back({peers[k].name, peers[k].run});
+    }
+    time_in_turns(subjects, options);
+    print_results(subjects, options, peers, peer_count, ulps);
+
+    for (int k = 0; k < peer_count; k++)
+        if (peer_loaded[k])
+            peers[k].release();
+    for (void *block : bench.mem_ptr)
+        std::free(block);
+    return 0;
+}

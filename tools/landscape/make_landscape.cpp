@@ -1,0 +1,17 @@
+// make_landscape - writes heightd2.bmp, heightc2.bmp and clouds.bmp into
+// the folder given as its argument.
+#include <cstdio>
+
+#include "tools/landscape/landscape.h"
+
+int main(int argc, char **argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_landscape DIR\n");
+        return 2;
+    }
+    if (!write_landscape(argv[1])) {
+        std::fprintf(stderr, "make_landscape: cannot write the data files into '%s'\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,10 @@
+// no_png.cpp - the PNG output of a build without libpng (the
+// Windows build): it says so and writes nothing.
+#include <cstdio>
+
+#include "tools/voxel_render/voxel_render.h"
+
+bool write_png_rgb(const std::string &, const std::vector<uint8_t> &, int, int) {
+    std::fputs("voxel-render: this build has no PNG writer (built without libpng)\n", stderr);
+    return false;
+}
