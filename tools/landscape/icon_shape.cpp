@@ -1,10 +1,7 @@
-// icon_shape.cpp - the rounded outline of both icons, and their PNG files.
+// icon_shape.cpp - the rounded outline of both icons.
 #include "tools/landscape/icon_shape.h"
 
 #include <cmath>
-#include <csetjmp>
-#include <cstdio>
-#include <png.h>
 
 namespace {
 
@@ -39,27 +36,4 @@ std::vector<uint8_t> icon_with_outline(const std::vector<uint8_t> &rgb, int size
             rgba[k * 4 + 3] = uint8_t(alpha * 255 + 0.5);
         }
     return rgba;
-}
-
-bool write_png_rgba(const std::string &path, const std::vector<uint8_t> &rgba, int width, int height) {
-    std::FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    // libpng reports its failures by jumping back here.
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, info ? &info : nullptr);
-        std::fclose(f);
-        return false;
-    }
-    png_init_io(png, f);
-    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int row = 0; row < height; ++row)
-        png_write_row(png, rgba.data() + size_t(row) * size_t(width) * 4);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(f) == 0;
 }

@@ -1,7 +1,7 @@
 // icon_shape.h - what the two desktop icons share: RGBA pictures with the
 // outline of a square with rounded corners (transparent outside it), drawn
-// with several samples per pixel, the landscape's colours, and the PNG
-// writer.
+// with several samples per pixel, and the landscape's colours. Their PNG
+// files are written by voxel-render's writer (write_png).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -28,4 +28,3 @@ double icon_coverage(int size, int x, int y);
 // one: alpha is the outline's coverage, so the corners are transparent.
 std::vector<uint8_t> icon_with_outline(const std::vector<uint8_t> &rgb, int size);
 
-bool write_png_rgba(const std::string &path, const std::vector<uint8_t> &rgba, int width, int height);

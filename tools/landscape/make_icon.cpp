@@ -78,10 +78,10 @@ int main(int argc, char **argv) {
     for (int size : icon_sizes) {
         const std::string name = std::to_string(size) + ".png";
         const std::string voxel_path = (out_dir / ("voxel-" + name)).string();
-        if (!write_png_rgba(voxel_path, icon_with_outline(scale_square(rgb, frame_width, size), size), size, size))
+        if (!write_png(voxel_path, icon_with_outline(scale_square(rgb, frame_width, size), size), size, size, true))
             return fail(voxel_path + ": cannot write the icon");
         const std::string fir_path = (out_dir / ("fir-" + name)).string();
-        if (!write_png_rgba(fir_path, icon_with_outline(draw_fir_icon(size), size), size, size))
+        if (!write_png(fir_path, icon_with_outline(draw_fir_icon(size), size), size, size, true))
             return fail(fir_path + ": cannot write the icon");
     }
     release_terrain();

@@ -127,10 +127,10 @@ int main(int argc, char **argv) {
         return fail(write_failure(o.raw_path, "the raw frame"), 1);
     errno = 0;
     if (!o.png_path.empty() &&
-        !write_png_rgb(o.png_path,
-                       decode_surface(present_to_surface(o.depth), o.depth, o.format_555,
-                                      display_palette(data_file("heightc2.bmp").c_str())),
-                       frame_width, frame_height))
+        !write_png(o.png_path,
+                   decode_surface(present_to_surface(o.depth), o.depth, o.format_555,
+                                  display_palette(data_file("heightc2.bmp").c_str())),
+                   frame_width, frame_height, false))
         return fail(write_failure(o.png_path, "the picture"), 1);
     release_terrain();
     return 0;

@@ -4,7 +4,7 @@
 
 #include "tools/voxel_render/voxel_render.h"
 
-bool write_png_rgb(const std::string &, const std::vector<uint8_t> &, int, int) {
+bool write_png(const std::string &, const std::vector<uint8_t> &, int, int, bool) {
     std::fputs("voxel-render: this build has no PNG writer (built without libpng)\n", stderr);
     return false;
 }

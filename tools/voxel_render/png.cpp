@@ -1,11 +1,13 @@
-// png.cpp - the decoded frame as a PNG file, through libpng.
+// png.cpp - pictures as PNG files, through libpng: voxel-render's decoded
+// frames (RGB) and the desktop icons (RGBA).
 #include <csetjmp>
 #include <cstdio>
 #include <png.h>
 
 #include "tools/voxel_render/voxel_render.h"
 
-bool write_png_rgb(const std::string &path, const std::vector<uint8_t> &rgb, int width, int height) {
+bool write_png(const std::string &path, const std::vector<uint8_t> &pixels, int width, int height, bool alpha) {
+    const size_t channels = alpha ? 4 : 3;
     std::FILE *f = std::fopen(path.c_str(), "wb");
     if (!f)
         return false;
@@ -18,11 +20,11 @@ bool write_png_rgb(const std::string &path, const std::vector<uint8_t> &rgb, int
         return false;
     }
     png_init_io(png, f);
-    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int row = 0; row < height; ++row)
-        png_write_row(png, rgb.data() + size_t(row) * size_t(width) * 3);
+        png_write_row(png, pixels.data() + size_t(row) * size_t(width) * channels);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return std::fclose(f) == 0;

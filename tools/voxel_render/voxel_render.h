@@ -43,4 +43,6 @@ std::vector<uint8_t> decode_surface(const std::vector<uint8_t> &surface, int dep
                                     const rgb_palette &palette);
 
 bool write_raw_frame(const std::string &path, int depth);
-bool write_png_rgb(const std::string &path, const std::vector<uint8_t> &rgb, int width, int height);
+// Rows top first, three bytes a pixel (red, green, blue) or, with `alpha`,
+// four (and alpha); false when the file cannot be written.
+bool write_png(const std::string &path, const std::vector<uint8_t> &pixels, int width, int height, bool alpha);
