@@ -1,7 +1,7 @@
 // pixel_convert.cpp - display rows into a screen's format: a copy where the
 // formats agree, a table at 8 bits, SSE2 for 16-bit displays (eight pixels a
-// step, the channels widened exactly as widen_5/widen_6 do), plain loops for
-// the rest.
+// step, the channels widened exactly as widen_5/widen_6 do) and for 32 bits
+// into 16, loops of whole-word reads and writes for the rest.
 #include "platform/pixel_convert.h"
 
 #include <emmintrin.h>
@@ -75,20 +75,71 @@ void row_8(const row_converter &c, const uint8_t *src, int width, uint8_t *dst) 
     }
 }
 
-// 24- and 32-bit displays (blue, green, red in their first three bytes).
-void row_true_colour(const row_converter &c, const uint8_t *src, int width, uint8_t *dst) {
-    const int step = c.bits / 8;
-    if (c.screen == screen_format::xrgb8888) {
-        for (int x = 0; x < width; x++, src += step) {
-            const uint32_t v = 0xFF000000u | uint32_t(src[2]) << 16 | uint32_t(src[1]) << 8 | src[0];
-            memcpy(dst + 4 * x, &v, 4);
-        }
-        return;
+// A 24- or 32-bit display pixel as a little-endian word whose low three
+// bytes are blue, green, red; a 24-bit pixel is read as 32 bits except the
+// row's last, which may end the memory.
+inline uint32_t true_colour_word(const uint8_t *p, bool last_of_24) {
+    uint32_t v;
+    if (last_of_24)
+        v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+    else
+        memcpy(&v, p, 4);
+    return v;
+}
+
+inline uint32_t word_to_16(uint32_t v, screen_format screen) {
+    if (screen == screen_format::rgb565) return (v >> 8 & 0xF800) | (v >> 5 & 0x07E0) | (v >> 3 & 0x1F);
+    return (v >> 9 & 0x7C00) | (v >> 6 & 0x03E0) | (v >> 3 & 0x1F);
+}
+
+// Eight 32-bit display pixels into eight 16-bit words, four per register:
+// each packed word is sign-extended so that the saturating pack keeps it.
+inline __m128i four_to_16(__m128i p, bool to_565) {
+    const __m128i red = _mm_and_si128(_mm_srli_epi32(p, to_565 ? 8 : 9), _mm_set1_epi32(to_565 ? 0xF800 : 0x7C00));
+    const __m128i green = _mm_and_si128(_mm_srli_epi32(p, to_565 ? 5 : 6), _mm_set1_epi32(to_565 ? 0x07E0 : 0x03E0));
+    const __m128i blue = _mm_and_si128(_mm_srli_epi32(p, 3), _mm_set1_epi32(0x1F));
+    const __m128i word = _mm_or_si128(_mm_or_si128(red, green), blue);
+    return _mm_srai_epi32(_mm_slli_epi32(word, 16), 16);
+}
+
+void row_32_to_16(const uint8_t *src, int width, screen_format screen, uint8_t *dst) {
+    const bool to_565 = screen == screen_format::rgb565;
+    int x = 0;
+    for (; x + 8 <= width; x += 8) {
+        const __m128i low = four_to_16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(src + 4 * x)), to_565);
+        const __m128i high = four_to_16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(src + 4 * x + 16)), to_565);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + 2 * x), _mm_packs_epi32(low, high));
     }
-    for (int x = 0; x < width; x++, src += step) {
-        const uint16_t v = (uint16_t)pack_screen(rgb_colour{src[2], src[1], src[0]}, c.screen);
+    for (; x < width; x++) {
+        const uint16_t v = (uint16_t)word_to_16(true_colour_word(src + 4 * x, false), screen);
         memcpy(dst + 2 * x, &v, 2);
     }
+}
+
+template <int step, bool to_xrgb>
+void true_colour_loop(const uint8_t *src, int width, screen_format screen, uint8_t *dst) {
+    for (int x = 0; x < width; x++, src += step) {
+        const uint32_t v = true_colour_word(src, step == 3 && x == width - 1);
+        if constexpr (to_xrgb) {
+            const uint32_t out = v | 0xFF000000u;
+            memcpy(dst + 4 * x, &out, 4);
+        } else {
+            const uint16_t out = (uint16_t)word_to_16(v, screen);
+            memcpy(dst + 2 * x, &out, 2);
+        }
+    }
+}
+
+// 24- and 32-bit displays (blue, green, red in their first three bytes).
+void row_true_colour(const row_converter &c, const uint8_t *src, int width, uint8_t *dst) {
+    if (c.bits == 32 && c.screen != screen_format::xrgb8888)
+        row_32_to_16(src, width, c.screen, dst);
+    else if (c.bits == 32)
+        true_colour_loop<4, true>(src, width, c.screen, dst);
+    else if (c.screen == screen_format::xrgb8888)
+        true_colour_loop<3, true>(src, width, c.screen, dst);
+    else
+        true_colour_loop<3, false>(src, width, c.screen, dst);
 }
 
 }  // namespace
