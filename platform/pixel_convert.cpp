@@ -1,7 +1,7 @@
 // pixel_convert.cpp - display rows into a screen's format: a copy where the
-// formats agree, a table at 8 bits, SSE2 for 16-bit displays (eight pixels a
-// step, the channels widened exactly as widen_5/widen_6 do) and for 32 bits
-// into 16, loops of whole-word reads and writes for the rest.
+// formats agree, a table at 8 bits, SSE2 for the rest (the 16-bit channels
+// widened exactly as widen_5/widen_6 do); the last few pixels of a row go
+// one by one.
 #include "platform/pixel_convert.h"
 
 #include <emmintrin.h>
@@ -76,11 +76,11 @@ void row_8(const row_converter &c, const uint8_t *src, int width, uint8_t *dst) 
 }
 
 // A 24- or 32-bit display pixel as a little-endian word whose low three
-// bytes are blue, green, red; a 24-bit pixel is read as 32 bits except the
-// row's last, which may end the memory.
-inline uint32_t true_colour_word(const uint8_t *p, bool last_of_24) {
+// bytes are blue, green, red; a 24-bit pixel is read byte by byte, as it
+// may be the last of the memory.
+inline uint32_t true_colour_word(const uint8_t *p, bool is_24) {
     uint32_t v;
-    if (last_of_24)
+    if (is_24)
         v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
     else
         memcpy(&v, p, 4);
@@ -92,8 +92,8 @@ inline uint32_t word_to_16(uint32_t v, screen_format screen) {
     return (v >> 9 & 0x7C00) | (v >> 6 & 0x03E0) | (v >> 3 & 0x1F);
 }
 
-// Eight 32-bit display pixels into eight 16-bit words, four per register:
-// each packed word is sign-extended so that the saturating pack keeps it.
+// Four true-colour pixels (one per 32-bit lane, top byte ignored) into
+// 16-bit words, each sign-extended so that the saturating pack keeps it.
 inline __m128i four_to_16(__m128i p, bool to_565) {
     const __m128i red = _mm_and_si128(_mm_srli_epi32(p, to_565 ? 8 : 9), _mm_set1_epi32(to_565 ? 0xF800 : 0x7C00));
     const __m128i green = _mm_and_si128(_mm_srli_epi32(p, to_565 ? 5 : 6), _mm_set1_epi32(to_565 ? 0x07E0 : 0x03E0));
@@ -102,6 +102,16 @@ inline __m128i four_to_16(__m128i p, bool to_565) {
     return _mm_srai_epi32(_mm_slli_epi32(word, 16), 16);
 }
 
+// Four 24-bit pixels from one 16-byte load (12 bytes used) into 32-bit
+// lanes, each with a stray top byte.
+inline __m128i four_of_24(const uint8_t *src) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
+    const __m128i first = _mm_unpacklo_epi32(v, _mm_srli_si128(v, 3));                   // pixels 0, 1
+    const __m128i second = _mm_unpacklo_epi32(_mm_srli_si128(v, 6), _mm_srli_si128(v, 9));  // pixels 2, 3
+    return _mm_unpacklo_epi64(first, second);
+}
+
+// 32 bits into 16: eight pixels a step.
 void row_32_to_16(const uint8_t *src, int width, screen_format screen, uint8_t *dst) {
     const bool to_565 = screen == screen_format::rgb565;
     int x = 0;
@@ -116,30 +126,42 @@ void row_32_to_16(const uint8_t *src, int width, screen_format screen, uint8_t *
     }
 }
 
-template <int step, bool to_xrgb>
-void true_colour_loop(const uint8_t *src, int width, screen_format screen, uint8_t *dst) {
-    for (int x = 0; x < width; x++, src += step) {
-        const uint32_t v = true_colour_word(src, step == 3 && x == width - 1);
-        if constexpr (to_xrgb) {
-            const uint32_t out = v | 0xFF000000u;
-            memcpy(dst + 4 * x, &out, 4);
-        } else {
-            const uint16_t out = (uint16_t)word_to_16(v, screen);
-            memcpy(dst + 2 * x, &out, 2);
-        }
+// 24 bits into 16: eight pixels a step; the loads never pass the row's end
+// (the last pixels go one by one).
+void row_24_to_16(const uint8_t *src, int width, screen_format screen, uint8_t *dst) {
+    const bool to_565 = screen == screen_format::rgb565;
+    int x = 0;
+    for (; x + 10 <= width; x += 8, src += 24) {
+        const __m128i low = four_to_16(four_of_24(src), to_565);
+        const __m128i high = four_to_16(four_of_24(src + 12), to_565);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + 2 * x), _mm_packs_epi32(low, high));
+    }
+    for (; x < width; x++, src += 3) {
+        const uint16_t out = (uint16_t)word_to_16(true_colour_word(src, true), screen);
+        memcpy(dst + 2 * x, &out, 2);
+    }
+}
+
+// 24 bits into blue, green, red, 0xFF: four pixels a step.
+void row_24_to_xrgb(const uint8_t *src, int width, uint8_t *dst) {
+    const __m128i alpha = _mm_set1_epi32((int)0xFF000000u);
+    int x = 0;
+    for (; x + 6 <= width; x += 4, src += 12)
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + 4 * x), _mm_or_si128(four_of_24(src), alpha));
+    for (; x < width; x++, src += 3) {
+        const uint32_t out = 0xFF000000u | true_colour_word(src, true);
+        memcpy(dst + 4 * x, &out, 4);
     }
 }
 
 // 24- and 32-bit displays (blue, green, red in their first three bytes).
 void row_true_colour(const row_converter &c, const uint8_t *src, int width, uint8_t *dst) {
-    if (c.bits == 32 && c.screen != screen_format::xrgb8888)
-        row_32_to_16(src, width, c.screen, dst);
-    else if (c.bits == 32)
-        true_colour_loop<4, true>(src, width, c.screen, dst);
-    else if (c.screen == screen_format::xrgb8888)
-        true_colour_loop<3, true>(src, width, c.screen, dst);
+    if (c.bits == 24 && c.screen == screen_format::xrgb8888)
+        row_24_to_xrgb(src, width, dst);
+    else if (c.bits == 24)
+        row_24_to_16(src, width, c.screen, dst);
     else
-        true_colour_loop<3, false>(src, width, c.screen, dst);
+        row_32_to_16(src, width, c.screen, dst);  // 32 into 32 is a copy
 }
 
 }  // namespace

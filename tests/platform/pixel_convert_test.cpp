@@ -78,8 +78,9 @@ TEST(PixelConvert, RandomTrueColourRowsAtOddWidths) {
     std::mt19937 random(24);
     for (int bits : {24, 32})
         for (screen_format screen : all_screens)
-            for (int width : {1, 7, 509, 1023}) {
-                std::vector<uint8_t> src((size_t)width * 4 + 3);
+            for (int width : {1, 7, 10, 509, 1023}) {
+                // exactly the row: a read past its end is one past the memory
+                std::vector<uint8_t> src((size_t)width * (bits / 8) + 3);
                 for (auto &b : src) b = (uint8_t)random();
                 row_converter c;
                 converter_prepare(c, bits, false, rgb_palette{}, screen);
