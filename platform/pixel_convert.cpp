@@ -65,12 +65,24 @@ void row_16_to_16(const uint8_t *src, int width, bool is_555, screen_format scre
 }
 
 void row_8(const row_converter &c, const uint8_t *src, int width, uint8_t *dst) {
+    const uint32_t *table = c.palette_screen.data();
     if (c.screen == screen_format::xrgb8888) {
-        for (int x = 0; x < width; x++) memcpy(dst + 4 * x, &c.palette_screen[src[x]], 4);
+        int x = 0;
+        for (; x + 4 <= width; x += 4)  // one store for four pixels
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + 4 * x),
+                             _mm_setr_epi32((int)table[src[x]], (int)table[src[x + 1]], (int)table[src[x + 2]],
+                                            (int)table[src[x + 3]]));
+        for (; x < width; x++) memcpy(dst + 4 * x, &table[src[x]], 4);
         return;
     }
-    for (int x = 0; x < width; x++) {
-        const uint16_t v = (uint16_t)c.palette_screen[src[x]];
+    int x = 0;
+    for (; x + 8 <= width; x += 8)  // one store for eight pixels
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + 2 * x),
+                         _mm_setr_epi16((short)table[src[x]], (short)table[src[x + 1]], (short)table[src[x + 2]],
+                                        (short)table[src[x + 3]], (short)table[src[x + 4]], (short)table[src[x + 5]],
+                                        (short)table[src[x + 6]], (short)table[src[x + 7]]));
+    for (; x < width; x++) {
+        const uint16_t v = (uint16_t)table[src[x]];
         memcpy(dst + 2 * x, &v, 2);
     }
 }
