@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/placed_memory.h"
+
 namespace plat {
 
 // ---- the machine ---------------------------------------------------------
@@ -71,7 +73,7 @@ struct dd_surface {
     int width = 0, height = 0, pitch = 0, bits = 0;
     bool is_555 = false;
     int mode_serial = 0;    // the display mode it was made in
-    std::vector<uint8_t> memory;  // off-screen surfaces; the primary uses the desktop
+    placed_bytes memory{offscreen_placement};  // off-screen surfaces; the primary uses the desktop
     bool lost = false;
     bool locked = false;
     uint8_t *lock_address = nullptr;
@@ -96,7 +98,7 @@ struct platform_state {
     int quit_code = 0;
 
     int mode_serial = 1;
-    std::vector<uint8_t> desktop;  // allocated at first use
+    placed_bytes desktop{desktop_placement};  // allocated at first use
     int desktop_pitch = 0;
     std::array<PALETTEENTRY, 256> system_palette{};
 

@@ -16,6 +16,7 @@ std::map<SDL_Window *, SDL_Surface *> own_canvases;
 }  // namespace
 
 void canvas_use_colour_map() { through_colour_map = true; }
+bool canvas_uses_colour_map() { return through_colour_map; }
 
 SDL_Surface *canvas_of(SDL_Window *window) {
     if (!window) return nullptr;

@@ -11,6 +11,7 @@ namespace plat {
 
 // Windows are drawn through the colour map from now on (set once at start).
 void canvas_use_colour_map();
+bool canvas_uses_colour_map();
 
 // The surface to draw the window's contents on, of the window's size, or
 // null when there is none.

@@ -14,12 +14,13 @@
 #include <vector>
 
 #include "platform/backend.h"
-#include "platform/pixel_decode.h"
 #include "platform/settings.h"
 #include "platform/sdl/box.h"
 #include "platform/sdl/canvas.h"
 #include "platform/sdl/sdl_wait.h"
+#include "platform/sdl/window_present.h"
 #include "platform/sdl/x_display.h"
+#include "platform/sdl/x_shm_present.h"
 
 namespace plat {
 namespace {
@@ -165,71 +166,15 @@ void sdl_window_destroyed(HWND, window &w) {
     if (!s) return;
     window_of_id.erase(SDL_GetWindowID(s));
     x_window_removed(s);
+    x_shm_forget(s);
     canvas_forget(s);
     SDL_DestroyWindow(s);
     w.backend_data = nullptr;
 }
 
-// One desktop row of `width` pixels into a row of a 32-bit window surface
-// whose memory order is blue, green, red, unused (SDL's RGB888/ARGB8888 on
-// a little-endian machine). A 32-bit desktop has that order already.
-void decode_row_xrgb(const uint8_t *src, int width, const machine_settings &m,
-                     const rgb_palette &palette, uint8_t *dst) {
-    if (m.display_bits == 32) {
-        memcpy(dst, src, (size_t)width * 4);
-        return;
-    }
-    const int step = bytes_per_pixel(m.display_bits);
-    for (int x = 0; x < width; x++) {
-        const rgb_colour c = decode_pixel(src + x * step, m.display_bits, m.display_555, palette);
-        dst[4 * x] = c.blue;
-        dst[4 * x + 1] = c.green;
-        dst[4 * x + 2] = c.red;
-        dst[4 * x + 3] = 0xFF;
-    }
-}
-
-// Shows the desktop under the client area. Windows of the usual 32-bit
-// format are written directly; any other format goes through RGB and SDL's
-// converter. This runs once per presented frame, so it allocates nothing
-// after the first frame.
-void sdl_presented(HWND, window &w) {
-    SDL_Surface *target = canvas_of(sdl_window(w));
-    if (!target) return;
-    const machine_settings &m = state.machine;
-    const int width = std::min((int)(w.client.right - w.client.left), target->w);
-    const int height = std::min((int)(w.client.bottom - w.client.top), target->h);
-    if (width <= 0 || height <= 0) return;
-
-    static rgb_palette palette;
-    for (int i = 0; i < 256; i++)
-        palette[i] = rgb_colour{state.system_palette[i].peRed, state.system_palette[i].peGreen,
-                                state.system_palette[i].peBlue};
-    const Uint32 format = target->format->format;
-    const bool direct = format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
-    static std::vector<uint8_t> rgb;
-    if (!direct) rgb.assign((size_t)width * height * 3, 0);
-
-    const int bpp = bytes_per_pixel(m.display_bits);
-    const uint8_t *desktop = desktop_memory();
-    // only the part of each row that lies on the desktop
-    const int x0 = std::max(0, (int)-w.client.left);
-    const int x1 = std::min(width, (int)(m.desktop_width - w.client.left));
-    for (int y = 0; y < height && x0 < x1; y++) {
-        const int dy = w.client.top + y;
-        if (dy < 0 || dy >= m.desktop_height) continue;
-        const uint8_t *src = desktop + (size_t)dy * state.desktop_pitch + (size_t)(w.client.left + x0) * bpp;
-        if (direct)
-            decode_row_xrgb(src, x1 - x0, m, palette,
-                            static_cast<uint8_t *>(target->pixels) + (size_t)y * target->pitch + (size_t)x0 * 4);
-        else
-            decode_row(src, x1 - x0, m.display_bits, m.display_555, palette, &rgb[((size_t)y * width + x0) * 3]);
-    }
-    if (!direct)
-        SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB24, rgb.data(), width * 3, format,
-                          target->pixels, target->pitch);
-    canvas_show(sdl_window(w));
-}
+// A frame was presented to the window: the desktop under its client area
+// goes to the screen (window_present.h).
+void sdl_presented(HWND, window &w) { present_desktop(sdl_window(w), w); }
 
 uint32_t sdl_milliseconds(bool) { return real_milliseconds(); }
 

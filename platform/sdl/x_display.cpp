@@ -2,6 +2,7 @@
 // say enough: protocol errors, whether a window is really on the screen, the
 // screen's visual, and drawing through a colour map on an indexed visual.
 #include "platform/sdl/x_display.h"
+#include "platform/sdl/x_shm_present.h"
 
 #include <SDL.h>
 
@@ -46,7 +47,11 @@ unsigned long x_window_of(SDL_Window *window, Display **display) {
 int on_x_error(Display *display, XErrorEvent *e) {
     char text[160];
     XGetErrorText(display, e->error_code, text, sizeof text);
-    if ((e->error_code == BadWindow || e->error_code == BadDrawable) && !live_windows.count(e->resourceid)) {
+    const bool closed =
+        (e->error_code == BadWindow || e->error_code == BadDrawable) && !live_windows.count(e->resourceid);
+    // the presenting connection's own errors stop only that path
+    const bool presenting = x_shm_takes_error(display, e->serial, e->error_code, closed);
+    if (closed) {
         if (!closed_window_reported)
             fprintf(stderr,
                     "platform: X error ignored: %s (request %d) about window 0x%lx, which the program has closed "
@@ -55,6 +60,7 @@ int on_x_error(Display *display, XErrorEvent *e) {
         closed_window_reported = true;
         return 0;
     }
+    if (presenting) return 0;
     fprintf(stderr, "platform: X error %s (request %d, resource 0x%lx) from the window system; the program ends\n",
             text, e->request_code, e->resourceid);
     return previous_handler ? previous_handler(display, e) : 0;

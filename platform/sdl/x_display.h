@@ -15,9 +15,11 @@ namespace plat {
 
 // Installs the X error handlers once (after SDL opened its connections):
 // a BadWindow or BadDrawable about a window the program no longer has is
-// reported once on standard error and ignored; any other error, or a lost
-// connection, is named on standard error and then ends the program through
-// the handler that was there before.
+// reported once on standard error and ignored; any other error on the
+// connection that shows shared-memory images stops that path only
+// (x_shm_present.h); any other error, or a lost connection, is named on
+// standard error and then ends the program through the handler that was
+// there before.
 void x_errors_install();
 
 // The program's windows, as the error handler needs to know them.

@@ -1,12 +1,16 @@
 // headless_probe - a tiny program on the platform layer, run by the headless
 // tests with its standard error captured.
 //
-//   headless_probe boxes | captions | russian | depth | exit | sleep | window [X Y] | box | stacked
+//   headless_probe boxes | captions | russian | depth | exit | sleep | window [X Y] | picture PPM | box | stacked
 //
 // "window" shows a 64 x 48 window filled with pure red through DirectDraw at
 // the display depth, captioned "Probe FPS: 5", until Escape closes it (or 20
 // seconds pass: status 2); its outer top-left corner at (X, Y), by default
-// (0, 0). "box" shows one information box. "stacked" shows a window
+// (0, 0). "picture" shows the same window at (0, 0) filled with a picture
+// of many colours in the display's format (every static colour at 8 bits,
+// a spread of 16-bit words, varied bytes at 24 and 32) and writes the
+// colours it must show, decoded as the display decodes them, to the file
+// PPM (binary P6) first. "box" shows one information box. "stacked" shows a window
 // captioned "Probe FPS: 5" and the box "Outer box"; the window's first paint
 // inside that box's loop opens the task-modal "Inner box"; once both are
 // closed, Escape closes the window. Status 0 when the inner box was closed
@@ -17,6 +21,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/pixel_decode.h"
 
 static HWND probe_window_sized(int width, int height, int x, int y);
 
@@ -82,7 +88,36 @@ static int show_stacked_boxes() {
     return 2;
 }
 
-static int show_red_window(int x, int y) {
+// Pixel i of the picture in the display's format.
+static void fill_picture(uint8_t *pixel, int bits, int i) {
+    static const uint8_t statics[20] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 246, 247, 248, 249, 250, 251, 252, 253, 254, 255};
+    const uint32_t v = (uint32_t)i * 2654435761u;
+    switch (bits) {
+    case 8: pixel[0] = statics[(i * 7 + i / 64) % 20]; break;
+    case 16: pixel[0] = (uint8_t)(i * 21), pixel[1] = (uint8_t)((i * 21) >> 8); break;
+    default:
+        for (int k = 0; k < bits / 8; k++) pixel[k] = (uint8_t)(v >> (8 * k));
+        break;
+    }
+}
+
+// The picture as the window must show it, 64 x 48, red, green, blue.
+static bool write_expected(const char *path, int bits, bool is_555) {
+    rgb_palette palette{};
+    set_static_colours(palette);
+    FILE *f = fopen(path, "wb");
+    if (!f) return false;
+    fprintf(f, "P6\n64 48\n255\n");
+    for (int i = 0; i < 64 * 48; i++) {
+        uint8_t pixel[4];
+        fill_picture(pixel, bits, i);
+        const rgb_colour c = decode_pixel(pixel, bits, is_555, palette);
+        fputc(c.red, f), fputc(c.green, f), fputc(c.blue, f);
+    }
+    return fclose(f) == 0;
+}
+
+static int show_window(int x, int y, const char *expected) {
     HWND hwnd = probe_window_sized(64, 48, x, y);
     ShowWindow(hwnd, SW_SHOW);
     SetWindowTextA(hwnd, "Probe FPS: 5");
@@ -107,9 +142,14 @@ static int show_red_window(int x, int y) {
     if (IDirectDrawSurface_Lock(frame, NULL, &desc, DDLOCK_WAIT, NULL) != DD_OK) return 3;
     int bits = desc.ddpfPixelFormat.dwRGBBitCount;
     for (int y = 0; y < 48; y++)
-        for (int x = 0; x < 64; x++)
-            fill_red((uint8_t *)desc.lpSurface + y * desc.lPitch + x * (bits / 8), bits,
-                     desc.ddpfPixelFormat.dwRBitMask);
+        for (int x = 0; x < 64; x++) {
+            uint8_t *pixel = (uint8_t *)desc.lpSurface + y * desc.lPitch + x * (bits / 8);
+            if (expected)
+                fill_picture(pixel, bits, y * 64 + x);
+            else
+                fill_red(pixel, bits, desc.ddpfPixelFormat.dwRBitMask);
+        }
+    if (expected && !write_expected(expected, bits, desc.ddpfPixelFormat.dwRBitMask == 0x7C00)) return 3;
     IDirectDrawSurface_Unlock(frame, NULL);
 
     // present until closed, as a demo's loop would
@@ -183,7 +223,9 @@ int main(int argc, char **argv) {
     } else if (!strcmp(what, "exit")) {
         ExitProcess(3);
     } else if (!strcmp(what, "window")) {
-        return show_red_window(argc > 3 ? atoi(argv[2]) : 0, argc > 3 ? atoi(argv[3]) : 0);
+        return show_window(argc > 3 ? atoi(argv[2]) : 0, argc > 3 ? atoi(argv[3]) : 0, nullptr);
+    } else if (!strcmp(what, "picture") && argc > 2) {
+        return show_window(0, 0, argv[2]);
     } else if (!strcmp(what, "stacked")) {
         return show_stacked_boxes();
     } else if (!strcmp(what, "box")) {

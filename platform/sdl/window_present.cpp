@@ -1,0 +1,114 @@
+// window_present.cpp - one copy from the desktop to what the screen shows:
+// each row converted (pixel_convert.h) straight into the window's image.
+#include "platform/sdl/window_present.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/pixel_convert.h"
+#include "platform/sdl/canvas.h"
+#include "platform/sdl/x_shm_present.h"
+#include "platform/state.h"
+
+namespace plat {
+namespace {
+
+// The converter from the display's format into `screen`; at 8 bits from
+// the system palette as it is now.
+const row_converter &converter_for(screen_format screen) {
+    static row_converter c;
+    static rgb_palette palette;
+    const machine_settings &m = state.machine;
+    if (m.display_bits == 8)
+        for (int i = 0; i < 256; i++)
+            palette[i] = rgb_colour{state.system_palette[i].peRed, state.system_palette[i].peGreen,
+                                    state.system_palette[i].peBlue};
+    converter_prepare(c, m.display_bits, m.display_555, palette, screen);
+    return c;
+}
+
+// Writes the desktop under the client area into a picture of width x height
+// at `pixels`; what lies off the desktop is left as it was.
+void draw_desktop_under(const window &w, uint8_t *pixels, int pitch, int width, int height, screen_format screen) {
+    const machine_settings &m = state.machine;
+    const row_converter &c = converter_for(screen);
+    const int bpp = bytes_per_pixel(m.display_bits), out = screen_bytes(screen);
+    const uint8_t *desktop = desktop_memory();
+    const int x0 = std::max(0, (int)-w.client.left);
+    const int x1 = std::min(width, (int)(m.desktop_width - w.client.left));
+    for (int y = 0; y < height && x0 < x1; y++) {
+        const int dy = w.client.top + y;
+        if (dy < 0 || dy >= m.desktop_height) continue;
+        convert_row(c, desktop + (size_t)dy * state.desktop_pitch + (size_t)(w.client.left + x0) * bpp, x1 - x0,
+                    pixels + (size_t)y * pitch + (size_t)x0 * out);
+    }
+}
+
+bool screen_format_of(Uint32 format, screen_format *screen) {
+    switch (format) {
+    case SDL_PIXELFORMAT_RGB888:
+    case SDL_PIXELFORMAT_ARGB8888: *screen = screen_format::xrgb8888; return true;
+    case SDL_PIXELFORMAT_RGB565: *screen = screen_format::rgb565; return true;
+    case SDL_PIXELFORMAT_RGB555: *screen = screen_format::rgb555; return true;
+    default: return false;
+    }
+}
+
+// Any other window format: through red, green, blue and SDL's converter.
+void draw_through_sdl_converter(const window &w, SDL_Surface *target, int width, int height) {
+    static std::vector<uint8_t> rgb;
+    rgb.assign((size_t)width * height * 3, 0);
+    const machine_settings &m = state.machine;
+    rgb_palette palette;
+    for (int i = 0; i < 256; i++)
+        palette[i] = rgb_colour{state.system_palette[i].peRed, state.system_palette[i].peGreen,
+                                state.system_palette[i].peBlue};
+    const int bpp = bytes_per_pixel(m.display_bits);
+    const uint8_t *desktop = desktop_memory();
+    const int x0 = std::max(0, (int)-w.client.left);
+    const int x1 = std::min(width, (int)(m.desktop_width - w.client.left));
+    for (int y = 0; y < height && x0 < x1; y++) {
+        const int dy = w.client.top + y;
+        if (dy < 0 || dy >= m.desktop_height) continue;
+        decode_row(desktop + (size_t)dy * state.desktop_pitch + (size_t)(w.client.left + x0) * bpp, x1 - x0,
+                   m.display_bits, m.display_555, palette, &rgb[((size_t)y * width + x0) * 3]);
+    }
+    SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB24, rgb.data(), width * 3, target->format->format,
+                      target->pixels, target->pitch);
+}
+
+}  // namespace
+
+void present_desktop(SDL_Window *sdl_window, const window &w) {
+    if (!sdl_window) return;
+    int window_width, window_height;
+    SDL_GetWindowSize(sdl_window, &window_width, &window_height);
+    const int width = std::min((int)(w.client.right - w.client.left), window_width);
+    const int height = std::min((int)(w.client.bottom - w.client.top), window_height);
+    if (width <= 0 || height <= 0) return;
+
+    if (!canvas_uses_colour_map()) {
+        shm_frame frame;
+        const shm_begin got = x_shm_begin(sdl_window, width, height, &frame);
+        if (got == shm_begin::busy) return;  // the server is behind: this frame is left out
+        if (got == shm_begin::ready) {
+            draw_desktop_under(w, frame.pixels, frame.pitch, width, height, frame.format);
+            x_shm_finish(sdl_window);
+            return;
+        }
+    }
+    SDL_Surface *target = canvas_of(sdl_window);
+    if (!target) return;
+    const int target_width = std::min(width, target->w), target_height = std::min(height, target->h);
+    screen_format screen;
+    if (screen_format_of(target->format->format, &screen))
+        draw_desktop_under(w, static_cast<uint8_t *>(target->pixels), target->pitch, target_width, target_height,
+                           screen);
+    else
+        draw_through_sdl_converter(w, target, target_width, target_height);
+    canvas_show(sdl_window);
+}
+
+}  // namespace plat

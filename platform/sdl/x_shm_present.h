@@ -1,0 +1,53 @@
+// x_shm_present.h - the demo windows' pictures shown through the X server's
+// shared memory (MIT-SHM), on a connection of the backend's own:
+//
+//   shm_frame frame;
+//   if (x_shm_begin(window, width, height, &frame) == shm_begin::ready) {
+//       ... write width x height pixels of frame.format at frame.pixels ...
+//       x_shm_finish(window);   // XShmPutImage, and no waiting for it
+//   }
+//
+// Each window has two shared images. A frame is written only into an image
+// whose previous put the server has completed (its ShmCompletion event came
+// back), so no half-written or stale picture is ever shown, and the program
+// never waits for a round trip while the server keeps up; when both images
+// are still being put it waits for a completion, at most 100 ms, and
+// otherwise leaves the frame out. Where the server has no MIT-SHM, cannot
+// attach our memory (a remote display), the screen's format is not one
+// pixel_convert.h writes, or PLATFORM_NO_SHM is set, x_shm_begin says
+// `unavailable` and the window is drawn through SDL as before.
+#pragma once
+#include <cstdint>
+
+#include "platform/pixel_convert.h"
+
+struct SDL_Window;
+
+namespace plat {
+
+struct shm_frame {
+    uint8_t *pixels = nullptr;
+    int pitch = 0;
+    int width = 0, height = 0;
+    screen_format format = screen_format::xrgb8888;
+};
+
+enum class shm_begin { ready, busy, unavailable };
+
+// An image of the window's client size (made anew when the size changed)
+// that is free to be written; `busy` when none became free in time.
+shm_begin x_shm_begin(SDL_Window *window, int width, int height, shm_frame *frame);
+
+// Puts the image that x_shm_begin gave into the window.
+void x_shm_finish(SDL_Window *window);
+
+// The window is about to be destroyed: its images go, after the server is
+// done with them.
+void x_shm_forget(SDL_Window *window);
+
+// For the X error handler: true when the error came on the presenting
+// connection (`display`). An image whose put failed is free again; any
+// error but one about a closed window stops the shared-memory path.
+bool x_shm_takes_error(void *display, unsigned long serial, int error_code, bool closed_window);
+
+}  // namespace plat
