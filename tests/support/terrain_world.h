@@ -124,7 +124,7 @@ struct terrain_world {
 
     terrain_world(int width, int height, int pixel_depth_index)
         : depth(pixel_depth_index), bpp(bytes_per_pixel(pixel_depth_index)),
-          heights(map_samples), colours(map_samples * size_t(bpp)),
+          heights(map_samples), colours(map_samples * size_t(bpp) + (bpp == 3 ? 1 : 0)),
           clouds(size_t(width) * size_t(height) * size_t(bpp)), frame(width, height, bpp)
     {
         saved = {pixel_depth, frame_width, frame_height, height_map, colour_map,

@@ -41,10 +41,16 @@ bool read_source(const char *path, loaded_bitmap &b, int32_t *width, int32_t *he
     return true;
 }
 
-// A map of the bitmap's size at bytes_per_pixel, or null.
+// A map of the bitmap's size at bytes_per_pixel, or null. A map of 3-byte
+// samples gets one spare byte after its last sample, so that the vector
+// renderer can read any sample as one 32-bit word.
 uint8_t *allocate_map(const loaded_bitmap &b, int bytes_per_pixel) {
     const size_t bytes = size_t(b.width) * size_t(b.height) * size_t(bytes_per_pixel);
-    return static_cast<uint8_t *>(std::malloc(bytes ? bytes : 1));
+    const size_t spare = bytes_per_pixel == 3 ? 1 : 0;
+    uint8_t *map = static_cast<uint8_t *>(std::malloc(bytes + spare ? bytes + spare : 1));
+    if (map && spare)
+        map[bytes] = 0;
+    return map;
 }
 
 using table_converter = void (*)(uint8_t *, int, const uint8_t *, int, int, int, const uint8_t *);

@@ -107,9 +107,11 @@ inline uint64_t colour_element(const uint8_t *colours, uint32_t index)
         std::memcpy(&e, colours + std::size_t(index) * 2, 2);
         return e;
     } else if constexpr (bpp == 3) {
-        uint16_t e01;
-        std::memcpy(&e01, colours + std::size_t(index) * 3, 2);
-        return e01 | uint64_t(colours[std::size_t(index) * 3 + 2]) << 16;
+        // one load of a whole word, its fourth byte dropped: the colour map
+        // carries a spare byte after its last sample for this
+        uint32_t e;
+        std::memcpy(&e, colours + std::size_t(index) * 3, 4);
+        return e & 0xFFFFFFu;
     } else {
         uint32_t e;
         std::memcpy(&e, colours + std::size_t(index) * 4, 4);
