@@ -42,6 +42,14 @@ struct platform_backend {
     // An injected failure of the operation (only the scriptable backend):
     // true with *code set when this call is to fail. May be null.
     bool (*call_fails)(script_op op, HRESULT *code);
+    // Zeroed memory of `bytes` for the desktop in the current mode that the
+    // backend shows windows from without copying it; null when it cannot
+    // (the platform then uses its own). `bytes` 0 lets the previous go (a
+    // mode change). May be null.
+    uint8_t *(*desktop_memory)(size_t bytes);
+    // The desktop memory is about to be written: returns once no window is
+    // still being shown straight from it (bounded). May be null.
+    void (*desktop_writing)();
 };
 
 extern const platform_backend headless_backend;

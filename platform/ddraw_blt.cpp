@@ -84,6 +84,7 @@ HRESULT IDirectDrawSurface_Blt(LPDIRECTDRAWSURFACE dst_surface, LPRECT dst_rect,
         snapshot.assign(src_pixels, src_pixels + (size_t)surface_pitch(*src) * src->height);
         src_pixels = snapshot.data();
     }
+    if (dst->primary) desktop_will_change();
     stretch_copy(surface_pixels(*dst), surface_pitch(*dst), dr, src_pixels, surface_pitch(*src),
                  sr, clip, bpp);
     if (dst->primary) desktop_changed(clip);

@@ -108,6 +108,7 @@ HRESULT IDirectDrawSurface_Lock(LPDIRECTDRAWSURFACE surface, LPRECT rect, LPDDSU
                  rect->top >= rect->bottom || rect->right > s->width || rect->bottom > s->height))
         return DDERR_INVALIDRECT;
 
+    if (s->primary) desktop_will_change();
     uint8_t *address = surface_pixels(*s);
     if (rect)
         address += (size_t)rect->top * surface_pitch(*s) + rect->left * bytes_per_pixel(s->bits);

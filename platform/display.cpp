@@ -20,17 +20,29 @@ void display_set_mode(int bits, bool is_555) {
     state.machine.display_555 = is_555;
     state.mode_serial++;
     state.desktop.clear();
+    if (state.shared_desktop && backend().desktop_memory) backend().desktop_memory(0);
+    state.shared_desktop = nullptr;
     state.desktop_pitch = 0;
     reset_system_palette();
 }
 
+// The desktop's memory: the backend's where it can show windows straight
+// from it, else the platform's own.
 uint8_t *desktop_memory() {
+    if (state.shared_desktop) return state.shared_desktop;
     if (state.desktop.empty()) {
         const machine_settings &m = state.machine;
         state.desktop_pitch = m.desktop_width * bytes_per_pixel(m.display_bits);
-        state.desktop.assign((size_t)state.desktop_pitch * m.desktop_height, 0);
+        const size_t bytes = (size_t)state.desktop_pitch * m.desktop_height;
+        if (backend().desktop_memory) state.shared_desktop = backend().desktop_memory(bytes);
+        if (state.shared_desktop) return state.shared_desktop;
+        state.desktop.assign(bytes, 0);
     }
     return state.desktop.data();
+}
+
+void desktop_will_change() {
+    if (state.shared_desktop && backend().desktop_writing) backend().desktop_writing();
 }
 
 DDPIXELFORMAT display_pixel_format(int bits, bool is_555) {

@@ -99,6 +99,7 @@ struct platform_state {
 
     int mode_serial = 1;
     placed_bytes desktop{desktop_placement};  // allocated at first use
+    uint8_t *shared_desktop = nullptr;        // the backend's desktop memory instead, when it gave some
     int desktop_pitch = 0;
     std::array<PALETTEENTRY, 256> system_palette{};
 
@@ -141,6 +142,9 @@ int bytes_per_pixel(int bits);
 bool surface_depth_supported(int bits);
 void display_set_mode(int bits, bool is_555);
 uint8_t *desktop_memory();  // allocates the desktop on first use
+// The desktop memory is about to be written (a Blt onto it, a Lock of it):
+// waits until no window is still being shown straight from it.
+void desktop_will_change();
 // The pixel format of the display, as GetSurfaceDesc reports it.
 DDPIXELFORMAT display_pixel_format(int bits, bool is_555);
 // The system palette as it is when the display starts: the 20 static colours

@@ -138,6 +138,8 @@ const platform_backend headless_backend = {
     real_sleep,
     headless_exit,
     nullptr,
+    nullptr,
+    nullptr,
 };
 
 }  // namespace plat

@@ -239,6 +239,8 @@ const platform_backend script_backend = {
     script_sleep,
     script_exit,
     script_call_fails,
+    nullptr,
+    nullptr,
 };
 
 }  // namespace plat
@@ -322,7 +324,7 @@ int script_frame_count() { return script.frame_count; }
 
 std::vector<uint8_t> script_desktop_pixels() {
     const uint8_t *desktop = desktop_memory();
-    return std::vector<uint8_t>(desktop, desktop + state.desktop.size());
+    return std::vector<uint8_t>(desktop, desktop + (size_t)state.desktop_pitch * state.machine.desktop_height);
 }
 
 std::array<PALETTEENTRY, 256> script_system_palette() { return state.system_palette; }

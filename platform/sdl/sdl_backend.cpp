@@ -286,6 +286,8 @@ const platform_backend sdl_backend = {
     real_sleep,
     sdl_exit,
     nullptr,
+    x_shm_desktop_memory,
+    x_shm_desktop_writing,
 };
 
 }  // namespace plat

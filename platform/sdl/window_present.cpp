@@ -90,6 +90,7 @@ void present_desktop(SDL_Window *sdl_window, const window &w) {
     if (width <= 0 || height <= 0) return;
 
     if (!canvas_uses_colour_map()) {
+        if (x_shm_put_desktop(sdl_window, w.client.left, w.client.top, width, height)) return;
         shm_frame frame;
         const shm_begin got = x_shm_begin(sdl_window, width, height, &frame);
         if (got == shm_begin::busy) return;  // the server is behind: this frame is left out

@@ -17,8 +17,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <string>
+
+#include "platform/placed_memory.h"
+#include "platform/state.h"
 #endif
 
 namespace plat {
@@ -45,11 +49,20 @@ struct shm_window {
     int last_put = 1;
 };
 
+// The desktop itself as one shared image, when its format is the screen's:
+// windows are put straight from it.
+struct shared_desktop {
+    XImage *image = nullptr;
+    XShmSegmentInfo segment{};
+    std::deque<unsigned long> puts;  // the serials of its puts not yet completed
+};
+
 enum class presenter_state { unopened, open, unavailable };
 presenter_state presenter = presenter_state::unopened;
 Display *connection = nullptr;
 int completion_type = 0;
 std::map<SDL_Window *, shm_window> windows;
+shared_desktop desktop;
 bool attach_failed = false;
 
 void give_up(const std::string &why) {
@@ -63,7 +76,8 @@ bool open_presenter() {
     presenter = presenter_state::unavailable;
     const char *off = getenv("PLATFORM_NO_SHM");
     if (off && *off && strcmp(off, "0") != 0) return false;
-    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "x11") != 0) return false;
+    const char *driver = SDL_GetCurrentVideoDriver();
+    if (!driver || SDL_strcmp(driver, "x11") != 0) return false;
     connection = XOpenDisplay(nullptr);
     if (!connection) return false;
     if (!XShmQueryExtension(connection)) {
@@ -90,30 +104,34 @@ void free_image(shm_image &im) {
     im = shm_image{};
 }
 
-// A shared image of the window's size; the server attaches the segment
-// (checked with one round trip) before it is marked for removal, so that it
-// goes when both sides have let go of it.
+// A segment of `bytes` for `image` (its data `offset` bytes in), which the
+// server attaches (checked with one round trip) before it is marked for
+// removal, so that it goes when both sides have let go of it.
+bool attach_segment(XImage *image, XShmSegmentInfo &segment, size_t bytes, size_t offset) {
+    segment.shmid = shmget(IPC_PRIVATE, offset + bytes, IPC_CREAT | 0600);
+    if (segment.shmid < 0) return false;
+    segment.shmaddr = static_cast<char *>(shmat(segment.shmid, nullptr, 0));
+    image->data = segment.shmaddr + offset;
+    segment.readOnly = True;
+    attach_failed = false;
+    XErrorHandler previous = XSetErrorHandler(on_attach_error);
+    const bool attached = segment.shmaddr != (char *)-1 && XShmAttach(connection, &segment);
+    XSync(connection, False);
+    XSetErrorHandler(previous);
+    shmctl(segment.shmid, IPC_RMID, nullptr);
+    if (attached && !attach_failed) return true;
+    if (segment.shmaddr != (char *)-1) shmdt(segment.shmaddr);
+    image->data = nullptr;
+    segment = XShmSegmentInfo{};
+    return false;
+}
+
+// A shared image of the window's size.
 bool make_image(shm_window &w, shm_image &im) {
     im.image = XShmCreateImage(connection, w.visual, (unsigned)w.depth, ZPixmap, nullptr, &im.segment,
                                (unsigned)w.width, (unsigned)w.height);
     if (!im.image) return false;
-    im.segment.shmid = shmget(IPC_PRIVATE, (size_t)im.image->bytes_per_line * im.image->height, IPC_CREAT | 0600);
-    if (im.segment.shmid < 0) {
-        XDestroyImage(im.image);
-        im.image = nullptr;
-        return false;
-    }
-    im.segment.shmaddr = im.image->data = static_cast<char *>(shmat(im.segment.shmid, nullptr, 0));
-    im.segment.readOnly = True;
-    attach_failed = false;
-    XErrorHandler previous = XSetErrorHandler(on_attach_error);
-    const bool attached = im.segment.shmaddr != (char *)-1 && XShmAttach(connection, &im.segment);
-    XSync(connection, False);
-    XSetErrorHandler(previous);
-    shmctl(im.segment.shmid, IPC_RMID, nullptr);
-    if (!attached || attach_failed) {
-        if (im.segment.shmaddr != (char *)-1) shmdt(im.segment.shmaddr);
-        im.image->data = nullptr;
+    if (!attach_segment(im.image, im.segment, (size_t)im.image->bytes_per_line * im.image->height, 0)) {
         XDestroyImage(im.image);
         im = shm_image{};
         return false;
@@ -136,9 +154,9 @@ bool format_of(const XImage *image, screen_format *format) {
     return true;
 }
 
-// The window's record, with images of its current size; null when it
-// cannot be presented this way.
-shm_window *window_images(SDL_Window *window, int width, int height) {
+// The window's record (its X window, visual and GC); null when it cannot be
+// presented this way.
+shm_window *window_record(SDL_Window *window) {
     auto it = windows.find(window);
     if (it == windows.end()) {
         SDL_SysWMinfo info;
@@ -154,7 +172,15 @@ shm_window *window_images(SDL_Window *window, int width, int height) {
         w.gc = XCreateGC(connection, w.id, 0, nullptr);
         it = windows.emplace(window, w).first;
     }
-    shm_window &w = it->second;
+    return &it->second;
+}
+
+// The window's record, with images of its current size; null when it
+// cannot be presented this way.
+shm_window *window_images(SDL_Window *window, int width, int height) {
+    shm_window *record = window_record(window);
+    if (!record) return nullptr;
+    shm_window &w = *record;
     if (w.width == width && w.height == height && w.images[0].image) return &w;
     for (shm_image &im : w.images) free_image(im);
     w.width = width, w.height = height;
@@ -178,6 +204,8 @@ void take_completions() {
         XNextEvent(connection, &e);
         if (e.type != completion_type) continue;
         const auto &done = reinterpret_cast<const XShmCompletionEvent &>(e);
+        if (desktop.image && done.shmseg == desktop.segment.shmseg && !desktop.puts.empty())
+            desktop.puts.pop_front();
         for (auto &[window, w] : windows)
             for (shm_image &im : w.images)
                 if (im.image && im.segment.shmseg == done.shmseg) im.busy = false;
@@ -198,7 +226,74 @@ int free_image_of(shm_window &w) {
     }
 }
 
+void free_desktop() {
+    if (!desktop.image) return;
+    XShmDetach(connection, &desktop.segment);
+    desktop.image->data = nullptr;
+    XDestroyImage(desktop.image);
+    shmdt(desktop.segment.shmaddr);
+    desktop = shared_desktop{};
+}
+
 }  // namespace
+
+uint8_t *x_shm_desktop_memory(size_t bytes) {
+    if (presenter == presenter_state::open) free_desktop();
+    if (bytes == 0 || !open_presenter()) return nullptr;
+    const machine_settings &m = state.machine;
+    screen_format wanted;
+    if (m.display_bits == 32)
+        wanted = screen_format::xrgb8888;
+    else if (m.display_bits == 16 && !m.display_555)
+        wanted = screen_format::rgb565;
+    else
+        return nullptr;
+    const int screen = DefaultScreen(connection);
+    XImage *image = XShmCreateImage(connection, DefaultVisual(connection, screen),
+                                    (unsigned)DefaultDepth(connection, screen), ZPixmap, nullptr, &desktop.segment,
+                                    (unsigned)m.desktop_width, (unsigned)m.desktop_height);
+    if (!image) return nullptr;
+    screen_format format;
+    if (!format_of(image, &format) || format != wanted ||
+        (size_t)image->bytes_per_line * image->height != bytes ||
+        !attach_segment(image, desktop.segment, bytes, desktop_placement)) {
+        image->data = nullptr;
+        XDestroyImage(image);
+        desktop = shared_desktop{};
+        return nullptr;
+    }
+    desktop.image = image;
+    return reinterpret_cast<uint8_t *>(image->data);  // zeroed, as new shared memory is
+}
+
+void x_shm_desktop_writing() {
+    if (presenter != presenter_state::open || desktop.puts.empty()) return;
+    const uint32_t start = SDL_GetTicks();
+    for (;;) {
+        take_completions();
+        if (desktop.puts.empty()) return;
+        const int left = 100 - (int)(SDL_GetTicks() - start);
+        if (left <= 0) return;
+        pollfd p = {ConnectionNumber(connection), POLLIN, 0};
+        poll(&p, 1, left);
+    }
+}
+
+bool x_shm_put_desktop(SDL_Window *window, int x, int y, int width, int height) {
+    if (!window || presenter != presenter_state::open || !desktop.image) return false;
+    const XImage *image = desktop.image;
+    if (x < 0 || y < 0 || x + width > image->width || y + height > image->height) return false;
+    shm_window *w = window_record(window);
+    if (!w || w->depth != image->depth || w->visual->red_mask != image->red_mask ||
+        w->visual->green_mask != image->green_mask || w->visual->blue_mask != image->blue_mask)
+        return false;
+    const unsigned long serial = NextRequest(connection);
+    if (!XShmPutImage(connection, w->id, w->gc, desktop.image, x, y, 0, 0, (unsigned)width, (unsigned)height, True))
+        return false;
+    desktop.puts.push_back(serial);
+    XFlush(connection);
+    return true;
+}
 
 shm_begin x_shm_begin(SDL_Window *window, int width, int height, shm_frame *frame) {
     if (!window || !open_presenter()) return shm_begin::unavailable;
@@ -240,6 +335,11 @@ bool x_shm_takes_error(void *display, unsigned long serial, int error_code, bool
     for (auto &[window, w] : windows)
         for (shm_image &im : w.images)
             if (im.busy && im.put_serial == serial) im.busy = false;
+    for (auto it = desktop.puts.begin(); it != desktop.puts.end(); ++it)
+        if (*it == serial) {
+            desktop.puts.erase(it);
+            break;
+        }
     if (!closed_window) {
         char text[160];
         XGetErrorText(connection, error_code, text, sizeof text);
@@ -254,6 +354,9 @@ shm_begin x_shm_begin(SDL_Window *, int, int, shm_frame *) { return shm_begin::u
 void x_shm_finish(SDL_Window *) {}
 void x_shm_forget(SDL_Window *) {}
 bool x_shm_takes_error(void *, unsigned long, int, bool) { return false; }
+uint8_t *x_shm_desktop_memory(size_t) { return nullptr; }
+void x_shm_desktop_writing() {}
+bool x_shm_put_desktop(SDL_Window *, int, int, int, int) { return false; }
 
 #endif
 

@@ -16,7 +16,15 @@
 // attach our memory (a remote display), the screen's format is not one
 // pixel_convert.h writes, or PLATFORM_NO_SHM is set, x_shm_begin says
 // `unavailable` and the window is drawn through SDL as before.
+//
+// Where the desktop's format is the screen's own (a 32-bit desktop on a 24-
+// or 32-bit screen, 5-6-5 on a 5-6-5 screen) the desktop memory is itself a
+// shared image (x_shm_desktop_memory), and a window is put straight from it
+// (x_shm_put_desktop), with no copy at all; before the platform writes the
+// desktop again, x_shm_desktop_writing waits (at most 100 ms) for the
+// completion of every put from it still under way.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/pixel_convert.h"
@@ -44,6 +52,20 @@ void x_shm_finish(SDL_Window *window);
 // The window is about to be destroyed: its images go, after the server is
 // done with them.
 void x_shm_forget(SDL_Window *window);
+
+// The backend's desktop memory (platform_backend::desktop_memory): `bytes`
+// of zeroed shared memory, 1 KiB past a page like the platform's own, in
+// the screen's format; null when the screen's format differs or there is
+// no MIT-SHM. 0 lets the previous go.
+uint8_t *x_shm_desktop_memory(size_t bytes);
+
+// Returns once no put from the shared desktop is under way (at most 100 ms).
+void x_shm_desktop_writing();
+
+// Puts width x height of the shared desktop at (x, y) into the window;
+// false (nothing done) when there is no shared desktop, the rectangle is not
+// wholly on it or the window's visual is not the desktop's.
+bool x_shm_put_desktop(SDL_Window *window, int x, int y, int width, int height);
 
 // For the X error handler: true when the error came on the presenting
 // connection (`display`). An image whose put failed is free again; any
