@@ -41,6 +41,7 @@ struct script_record {
     std::deque<script_frame> frames;
     int frame_count = 0;
     bool exited = false, stalled = false;
+    std::vector<uint8_t> desktop;  // the desktop memory, with settings.shared_desktop
 };
 
 script_record script;
@@ -224,6 +225,17 @@ uint64_t script_fine_clock() {
     return now;
 }
 
+uint8_t *script_desktop_memory(size_t bytes) {
+    script.desktop.clear();
+    if (bytes == 0 || !script.settings.shared_desktop) return nullptr;
+    script.desktop.assign(bytes, 0);
+    return script.desktop.data();
+}
+
+void script_desktop_writing() {
+    if (script.settings.on_desktop_write) script.settings.on_desktop_write();
+}
+
 const platform_backend script_backend = {
     "script",
     script_pump,
@@ -239,8 +251,8 @@ const platform_backend script_backend = {
     script_sleep,
     script_exit,
     script_call_fails,
-    nullptr,
-    nullptr,
+    script_desktop_memory,
+    script_desktop_writing,
 };
 
 }  // namespace plat

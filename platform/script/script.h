@@ -114,6 +114,10 @@ struct script_settings {
     std::function<void(const script_frame &)> on_present;
     // Called whenever PeekMessage finds nothing to hand out.
     std::function<void()> on_idle;
+    // The desktop's memory is the backend's, as where windows are shown
+    // straight from it; on_desktop_write is called before every write of it.
+    bool shared_desktop = false;
+    std::function<void()> on_desktop_write;
 };
 
 // Starts a session (ending any earlier one): every window, class, message,

@@ -2,6 +2,8 @@
 // the stretching and clipping copy onto the desktop, lost surfaces and
 // their restoration, display mode changes, injected failures and release.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <vector>
 #include <ddraw.h>
 
 #include "platform/script/script.h"
@@ -17,6 +19,7 @@ struct display_session : ::testing::Test {
     LPDIRECTDRAW dd = nullptr;
     LPDIRECTDRAWSURFACE primary = nullptr, frame = nullptr;
     LPDIRECTDRAWCLIPPER clipper = nullptr;
+    script_settings settings;  // open() sets the display and the desktop
 
     void TearDown() override { script_stop(); }
 
@@ -24,7 +27,6 @@ struct display_session : ::testing::Test {
     // desktop, the display objects of a windowed program, and a frame surface.
     void open(int bits, int width, int height, int frame_width, int frame_height,
               bool is_555 = false) {
-        script_settings settings;
         settings.display_bits = bits;
         settings.display_555 = is_555;
         settings.desktop_width = 64;
@@ -92,6 +94,38 @@ struct display_session : ::testing::Test {
         return IDirectDrawSurface_Blt(primary, &dst, frame, NULL, DDBLT_WAIT, NULL);
     }
 };
+
+// A backend that shows windows straight from the desktop memory is told
+// before every write of it, and only then: a Blt onto the primary surface,
+// a Lock of it; not a Blt from it, nor one clipped to nothing.
+TEST_F(display_session, writes_of_a_shared_desktop_are_announced) {
+    int writes = 0;
+    std::vector<uint8_t> at_write;
+    settings.shared_desktop = true;
+    settings.on_desktop_write = [&] {
+        writes++;
+        at_write = script_desktop_pixels();
+    };
+    open(32, 16, 8, 16, 8);
+    fill_frame(4);
+    ASSERT_EQ(present(), DD_OK);
+    EXPECT_EQ(writes, 1);
+    ASSERT_EQ(at_write.size(), 64u * 48 * 4);
+    EXPECT_EQ(std::count(at_write.begin(), at_write.end(), 0), (long)at_write.size());  // not yet written
+    EXPECT_NE(script_desktop_pixels(), at_write);
+    DDSURFACEDESC desc = {};
+    desc.dwSize = sizeof desc;
+    ASSERT_EQ(IDirectDrawSurface_Lock(primary, NULL, &desc, DDLOCK_WAIT, NULL), DD_OK);
+    EXPECT_EQ(writes, 2);
+    ASSERT_EQ(IDirectDrawSurface_Unlock(primary, desc.lpSurface), DD_OK);
+    RECT part = {0, 0, 16, 8};
+    ASSERT_EQ(IDirectDrawSurface_Blt(frame, &part, primary, &part, DDBLT_WAIT, NULL), DD_OK);
+    EXPECT_EQ(writes, 2);
+    RECT client = {3, 22, 19, 30};
+    ShowWindow(hwnd, SW_MINIMIZE);
+    ASSERT_EQ(IDirectDrawSurface_Blt(primary, &client, frame, NULL, DDBLT_WAIT, NULL), DD_OK);
+    EXPECT_EQ(writes, 2);
+}
 
 TEST_F(display_session, lock_gives_a_pitch_wider_than_the_row) {
     for (int bits : {8, 16, 24, 32}) {
