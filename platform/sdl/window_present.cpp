@@ -15,35 +15,50 @@
 namespace plat {
 namespace {
 
+// The system palette as red, green, blue (what an 8-bit desktop shows).
+void read_system_palette(rgb_palette &palette) {
+    for (int i = 0; i < 256; i++)
+        palette[i] = rgb_colour{state.system_palette[i].peRed, state.system_palette[i].peGreen,
+                                state.system_palette[i].peBlue};
+}
+
 // The converter from the display's format into `screen`; at 8 bits from
 // the system palette as it is now.
 const row_converter &converter_for(screen_format screen) {
     static row_converter c;
     static rgb_palette palette;
     const machine_settings &m = state.machine;
-    if (m.display_bits == 8)
-        for (int i = 0; i < 256; i++)
-            palette[i] = rgb_colour{state.system_palette[i].peRed, state.system_palette[i].peGreen,
-                                    state.system_palette[i].peBlue};
+    if (m.display_bits == 8) read_system_palette(palette);
     converter_prepare(c, m.display_bits, m.display_555, palette, screen);
     return c;
 }
 
-// Writes the desktop under the client area into a picture of width x height
-// at `pixels`; what lies off the desktop is left as it was.
-void draw_desktop_under(const window &w, uint8_t *pixels, int pitch, int width, int height, screen_format screen) {
+// Calls take_row(desktop_row, y, x0, count) for each row of the desktop
+// under the client area of a picture of width x height: the row's first
+// pixel on the desktop, the picture row y, its first column x0 and the
+// pixels that lie on the desktop.
+template <typename row_taker>
+void for_each_desktop_row_under(const window &w, int width, int height, row_taker take_row) {
     const machine_settings &m = state.machine;
-    const row_converter &c = converter_for(screen);
-    const int bpp = bytes_per_pixel(m.display_bits), out = screen_bytes(screen);
+    const int bpp = bytes_per_pixel(m.display_bits);
     const uint8_t *desktop = desktop_memory();
     const int x0 = std::max(0, (int)-w.client.left);
     const int x1 = std::min(width, (int)(m.desktop_width - w.client.left));
     for (int y = 0; y < height && x0 < x1; y++) {
         const int dy = w.client.top + y;
         if (dy < 0 || dy >= m.desktop_height) continue;
-        convert_row(c, desktop + (size_t)dy * state.desktop_pitch + (size_t)(w.client.left + x0) * bpp, x1 - x0,
-                    pixels + (size_t)y * pitch + (size_t)x0 * out);
+        take_row(desktop + (size_t)dy * state.desktop_pitch + (size_t)(w.client.left + x0) * bpp, y, x0, x1 - x0);
     }
+}
+
+// Writes the desktop under the client area into a picture of width x height
+// at `pixels`; what lies off the desktop is left as it was.
+void draw_desktop_under(const window &w, uint8_t *pixels, int pitch, int width, int height, screen_format screen) {
+    const row_converter &c = converter_for(screen);
+    const int out = screen_bytes(screen);
+    for_each_desktop_row_under(w, width, height, [&](const uint8_t *row, int y, int x0, int count) {
+        convert_row(c, row, count, pixels + (size_t)y * pitch + (size_t)x0 * out);
+    });
 }
 
 bool screen_format_of(Uint32 format, screen_format *screen) {
@@ -62,19 +77,10 @@ void draw_through_sdl_converter(const window &w, SDL_Surface *target, int width,
     rgb.assign((size_t)width * height * 3, 0);
     const machine_settings &m = state.machine;
     rgb_palette palette;
-    for (int i = 0; i < 256; i++)
-        palette[i] = rgb_colour{state.system_palette[i].peRed, state.system_palette[i].peGreen,
-                                state.system_palette[i].peBlue};
-    const int bpp = bytes_per_pixel(m.display_bits);
-    const uint8_t *desktop = desktop_memory();
-    const int x0 = std::max(0, (int)-w.client.left);
-    const int x1 = std::min(width, (int)(m.desktop_width - w.client.left));
-    for (int y = 0; y < height && x0 < x1; y++) {
-        const int dy = w.client.top + y;
-        if (dy < 0 || dy >= m.desktop_height) continue;
-        decode_row(desktop + (size_t)dy * state.desktop_pitch + (size_t)(w.client.left + x0) * bpp, x1 - x0,
-                   m.display_bits, m.display_555, palette, &rgb[((size_t)y * width + x0) * 3]);
-    }
+    read_system_palette(palette);
+    for_each_desktop_row_under(w, width, height, [&](const uint8_t *row, int y, int x0, int count) {
+        decode_row(row, count, m.display_bits, m.display_555, palette, &rgb[((size_t)y * width + x0) * 3]);
+    });
     SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB24, rgb.data(), width * 3, target->format->format,
                       target->pixels, target->pitch);
 }

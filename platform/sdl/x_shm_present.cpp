@@ -95,12 +95,17 @@ int on_attach_error(Display *, XErrorEvent *) {
     return 0;
 }
 
+// Detaches a shared image from the server and from this process.
+void release_shared(XImage *image, XShmSegmentInfo &segment) {
+    XShmDetach(connection, &segment);
+    image->data = nullptr;
+    XDestroyImage(image);
+    shmdt(segment.shmaddr);
+}
+
 void free_image(shm_image &im) {
     if (!im.image) return;
-    XShmDetach(connection, &im.segment);
-    im.image->data = nullptr;
-    XDestroyImage(im.image);
-    shmdt(im.segment.shmaddr);
+    release_shared(im.image, im.segment);
     im = shm_image{};
 }
 
@@ -228,10 +233,7 @@ int free_image_of(shm_window &w) {
 
 void free_desktop() {
     if (!desktop.image) return;
-    XShmDetach(connection, &desktop.segment);
-    desktop.image->data = nullptr;
-    XDestroyImage(desktop.image);
-    shmdt(desktop.segment.shmaddr);
+    release_shared(desktop.image, desktop.segment);
     desktop = shared_desktop{};
 }
 
