@@ -37,6 +37,9 @@ struct platform_backend {
     // Milliseconds of the clock; `reading` is false for the platform's own
     // look at it (message times), which a scripted clock does not count.
     uint32_t (*milliseconds)(bool reading);
+    // The fine clock (QueryPerformanceCounter) and its counts per second.
+    uint64_t (*counter)();
+    uint64_t counter_rate;
     void (*sleep)(uint32_t ms);
     void (*exit_process)(int status);  // must not return
     // An injected failure of the operation (only the scriptable backend):
@@ -54,10 +57,6 @@ struct platform_backend {
 
 extern const platform_backend headless_backend;
 extern const platform_backend script_backend;
-// The scriptable backend's fine counter, in microseconds (script.h); it
-// moves with its millisecond clock. Only while that backend is in use.
-uint64_t script_fine_clock();
-constexpr uint64_t script_fine_clock_rate = 1000000u;
 #ifdef PLATFORM_HAVE_SDL
 extern const platform_backend sdl_backend;
 // Opens SDL's video (and sets the desktop size); false when there is no usable (non-dummy) video device.

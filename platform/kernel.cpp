@@ -17,18 +17,15 @@ void WINAPI Sleep(DWORD milliseconds) { backend().sleep(milliseconds); }
 
 // The real counter counts nanoseconds of the monotonic clock; the scriptable
 // backend's counts microseconds of its scripted clock.
-static bool scripted_clock() { return &backend() == &script_backend; }
-
 BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER *count) {
     if (!count) return FALSE;
-    count->QuadPart = (LONGLONG)(scripted_clock() ? script_fine_clock() : real_nanoseconds());
+    count->QuadPart = (LONGLONG)backend().counter();
     return TRUE;
 }
 
 BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency) {
     if (!frequency) return FALSE;
-    frequency->QuadPart =
-        (LONGLONG)(scripted_clock() ? script_fine_clock_rate : real_nanoseconds_per_second);
+    frequency->QuadPart = (LONGLONG)backend().counter_rate;
     return TRUE;
 }
 

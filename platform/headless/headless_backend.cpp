@@ -135,6 +135,8 @@ const platform_backend headless_backend = {
     headless_window_destroyed,
     no_window_change,
     headless_milliseconds,
+    real_nanoseconds,
+    real_nanoseconds_per_second,
     real_sleep,
     headless_exit,
     nullptr,

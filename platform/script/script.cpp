@@ -248,6 +248,8 @@ const platform_backend script_backend = {
     no_window_change,
     script_presented,
     script_milliseconds,
+    script_fine_clock,
+    1000000u,  // the counter counts microseconds
     script_sleep,
     script_exit,
     script_call_fails,

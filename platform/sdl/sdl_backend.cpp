@@ -283,6 +283,8 @@ const platform_backend sdl_backend = {
     sdl_window_destroyed,
     sdl_presented,
     sdl_milliseconds,
+    real_nanoseconds,
+    real_nanoseconds_per_second,
     real_sleep,
     sdl_exit,
     nullptr,

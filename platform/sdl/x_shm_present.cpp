@@ -217,18 +217,33 @@ void take_completions() {
     }
 }
 
-// A free image, the one not put last when both are; -1 after 100 ms.
-int free_image_of(shm_window &w) {
+// Takes completions until `done()` holds, waiting for the server's events
+// at most 100 ms in all; answers whether it holds.
+template <typename condition>
+bool wait_for_completions(condition done) {
     const uint32_t start = SDL_GetTicks();
     for (;;) {
         take_completions();
-        for (int k : {1 - w.last_put, w.last_put})
-            if (!w.images[k].busy) return k;
+        if (done()) return true;
         const int left = 100 - (int)(SDL_GetTicks() - start);
-        if (left <= 0) return -1;
+        if (left <= 0) return false;
         pollfd p = {ConnectionNumber(connection), POLLIN, 0};
         poll(&p, 1, left);
     }
+}
+
+// A free image, the one not put last when both are; -1 after 100 ms.
+int free_image_of(shm_window &w) {
+    int free = -1;
+    wait_for_completions([&] {
+        for (int k : {1 - w.last_put, w.last_put})
+            if (!w.images[k].busy) {
+                free = k;
+                return true;
+            }
+        return false;
+    });
+    return free;
 }
 
 void free_desktop() {
@@ -270,15 +285,7 @@ uint8_t *x_shm_desktop_memory(size_t bytes) {
 
 void x_shm_desktop_writing() {
     if (presenter != presenter_state::open || desktop.puts.empty()) return;
-    const uint32_t start = SDL_GetTicks();
-    for (;;) {
-        take_completions();
-        if (desktop.puts.empty()) return;
-        const int left = 100 - (int)(SDL_GetTicks() - start);
-        if (left <= 0) return;
-        pollfd p = {ConnectionNumber(connection), POLLIN, 0};
-        poll(&p, 1, left);
-    }
+    wait_for_completions([] { return desktop.puts.empty(); });
 }
 
 bool x_shm_put_desktop(SDL_Window *window, int x, int y, int width, int height) {
