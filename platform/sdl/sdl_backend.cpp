@@ -232,7 +232,10 @@ bool windows_drawable(std::string *why) {
         return false;
     }
     const bool drawable = wl_shm_open(probe) || SDL_GetWindowSurface(probe) != nullptr;
-    if (!drawable) *why = std::string("no surface to draw a window on: ") + SDL_GetError();
+    if (!drawable) {
+        const std::string error = SDL_GetError();
+        *why = "SDL gives its windows no surface to draw on" + (error.empty() ? "" : ": " + error);
+    }
     SDL_DestroyWindow(probe);
     return drawable;
 }
