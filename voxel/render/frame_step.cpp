@@ -34,18 +34,18 @@ static void refill_sky()
 
 // One step of `speed` map units along the heading, each coordinate summed in
 // double precision and truncated toward zero.
-static void move_camera()
+void step_camera(camera_state &c)
 {
-    const double cos_heading = sine_table[wrap_angle(camera.heading + angle_steps / 4)];
-    const double sin_heading = sine_table[wrap_angle(camera.heading)];
-    camera.x = static_cast<int>(camera.x + camera.speed * cos_heading);
-    camera.y = static_cast<int>(camera.y + camera.speed * sin_heading);
+    const double cos_heading = sine_table[wrap_angle(c.heading + angle_steps / 4)];
+    const double sin_heading = sine_table[wrap_angle(c.heading)];
+    c.x = static_cast<int>(c.x + c.speed * cos_heading);
+    c.y = static_cast<int>(c.y + c.speed * sin_heading);
 }
 
 void begin_frame()
 {
     refill_sky();
-    move_camera();
+    step_camera(camera);
 }
 
 unsigned copy_rows(uint8_t *dst, int dst_pitch, const uint8_t *src, int src_pitch,

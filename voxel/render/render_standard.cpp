@@ -71,12 +71,19 @@ void render_column(int x, int y, int height, int horizon, int heading, uint8_t *
     }
 }
 
+// The columns in [first, end); the frame's last column is never cast.
+template <int bpp>
+void render_standard(int x, int y, int height, int horizon, int heading, uint8_t *frame, int first, int end)
+{
+    const int last = end < frame_width - 1 ? end : frame_width - 1;
+    for (int c = first; c < last; c++)
+        render_column<bpp>(x, y, height, horizon, heading, frame, c);
+}
+
 template <int bpp>
 void render_standard(int x, int y, int height, int horizon, int heading, uint8_t *frame)
 {
-    // the last column is never cast
-    for (int c = 0; c < frame_width - 1; c++)
-        render_column<bpp>(x, y, height, horizon, heading, frame, c);
+    render_standard<bpp>(x, y, height, horizon, heading, frame, 0, frame_width);
 }
 
 } // namespace
@@ -99,4 +106,14 @@ void render_standard_24(int x, int y, int height, int horizon, int heading, int,
 void render_standard_32(int x, int y, int height, int horizon, int heading, int, uint8_t *frame)
 {
     render_standard<4>(x, y, height, horizon, heading, frame);
+}
+
+void render_standard_part(int depth, const camera_state &c, uint8_t *frame, int first, int end)
+{
+    switch (depth) {
+    case 0: render_standard<1>(c.x, c.y, c.height, c.horizon, c.heading, frame, first, end); break;
+    case 1: render_standard<2>(c.x, c.y, c.height, c.horizon, c.heading, frame, first, end); break;
+    case 2: render_standard<3>(c.x, c.y, c.height, c.horizon, c.heading, frame, first, end); break;
+    default: render_standard<4>(c.x, c.y, c.height, c.horizon, c.heading, frame, first, end); break;
+    }
 }

@@ -20,43 +20,16 @@
 
 #include "voxel/render/renderers.h"
 #include "voxel/render/terrain.h"
+#include "voxel/render/vector_rays.h"
 
 namespace {
 
-constexpr int steps_per_ray = 280;
+using vector_rays::angle_index;
+constexpr int steps_per_ray = vector_rays::steps;
 constexpr int lanes = 4;
-constexpr float rounding_bias = 12582912.0f;   // 1.5 * 2^23: its pattern is a multiple of 512
+constexpr float rounding_bias = vector_rays::rounding_bias;
 
-// The rounding trick holds for |v| < 2^22. A ray reaches 560 map units from
-// the camera, so a camera coordinate beyond this bound is first moved by a
-// multiple of 512 (the map period) to its cell in 0..511; nearer cameras are
-// used exactly as given.
-constexpr int far_coordinate = (1 << 22) - 1024;
-
-// 8 x sample value as a float, so the comparison with the ray height needs
-// no conversion in the step loop.
-constexpr std::array<float, 256> make_sample_heights()
-{
-    std::array<float, 256> h{};
-    for (int v = 0; v < 256; ++v)
-        h[v] = float(8 * v);
-    return h;
-}
-constexpr std::array<float, 256> sample_height = make_sample_heights();
-
-// Table index of an angle. For angles within one turn of the table this is
-// wrap_angle; any other angle is reduced fully instead of reading outside the
-// table (very wide frames reach below -1920).
-inline int angle_index(long long a)
-{
-    long long r = a % angle_steps;
-    return int(r < 0 ? r + angle_steps : r);
-}
-
-inline int camera_coordinate(int v)
-{
-    return (v > far_coordinate || v < -far_coordinate) ? (v & 511) : v;
-}
+using vector_rays::sample_height;
 
 // What every group of one call shares.
 struct group_setup {
@@ -218,8 +191,10 @@ void draw_group(const group_setup &g, long long a, int active, uint8_t *p)
     }
 }
 
+// Draws the groups whose first column lies in [first, end), first a
+// multiple of four.
 template <int bpp>
-void render_vector(int x, int y, int height, int horizon, int heading, uint8_t *frame)
+void render_vector(const camera_state &cam, uint8_t *frame, int first, int end)
 {
     const int columns = frame_width;
     const int rows = frame_height;
@@ -227,13 +202,13 @@ void render_vector(int x, int y, int height, int horizon, int heading, uint8_t *
         return;
 
     // per-call set-up: the camera and frame height converted once
+    const float x = float(vector_rays::camera_coordinate(cam.x)), y = float(vector_rays::camera_coordinate(cam.y));
     group_setup g;
-    g.start_xy = _mm_setr_ps(float(camera_coordinate(x)), float(camera_coordinate(y)),
-                             float(camera_coordinate(x)), float(camera_coordinate(y)));
-    g.height = float(height);
+    g.start_xy = _mm_setr_ps(x, y, x, y);
+    g.height = float(cam.height);
     g.step = slope_step;
-    g.slope = (float(horizon) - float(rows)) * g.step;
-    g.row_limit = unsigned(rows < columns ? rows : columns);
+    g.slope = vector_rays::start_slope(cam.horizon, rows);
+    g.row_limit = vector_rays::row_limit(columns, rows);
     g.row_bytes = std::ptrdiff_t(columns) * bpp;
     float s = 0.0f;
     for (int t = 0; t < steps_per_ray; ++t) {
@@ -242,13 +217,21 @@ void render_vector(int x, int y, int height, int horizon, int heading, uint8_t *
     }
 
     uint8_t *bottom_row = frame + std::ptrdiff_t(rows - 1) * g.row_bytes;
-    for (int c = 0; c < columns - 1; c += lanes) {
+    const int last = end < columns - 1 ? end : columns - 1;
+    for (int c = first; c < last; c += lanes) {
         uint8_t *bottom = bottom_row + std::ptrdiff_t(c) * bpp;
+        const long long a = vector_rays::column_angle(cam.heading, c);
         if (columns - c >= lanes)
-            draw_group<bpp, true>(g, heading + 160LL - c, lanes, bottom);
+            draw_group<bpp, true>(g, a, lanes, bottom);
         else
-            draw_group<bpp, false>(g, heading + 160LL - c, columns - c, bottom);
+            draw_group<bpp, false>(g, a, columns - c, bottom);
     }
+}
+
+template <int bpp>
+void render_vector(int x, int y, int height, int horizon, int heading, uint8_t *frame)
+{
+    render_vector<bpp>({x, y, height, horizon, heading, 0}, frame, 0, frame_width);
 }
 
 } // namespace
@@ -271,4 +254,14 @@ void render_vector_24(int x, int y, int height, int horizon, int heading, int, u
 void render_vector_32(int x, int y, int height, int horizon, int heading, int, uint8_t *frame)
 {
     render_vector<4>(x, y, height, horizon, heading, frame);
+}
+
+void render_vector_part(int depth, const camera_state &camera, uint8_t *frame, int first, int end)
+{
+    switch (depth) {
+    case 0: render_vector<1>(camera, frame, first, end); break;
+    case 1: render_vector<2>(camera, frame, first, end); break;
+    case 2: render_vector<3>(camera, frame, first, end); break;
+    default: render_vector<4>(camera, frame, first, end); break;
+    }
 }

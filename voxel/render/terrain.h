@@ -48,6 +48,8 @@ void init_angle_tables();
 int init_terrain();
 void select_renderer(int code);
 void begin_frame();
+// The camera step of begin_frame, on any camera.
+void step_camera(camera_state &c);
 unsigned copy_rows(uint8_t *dst, int dst_pitch, const uint8_t *src, int src_pitch,
                    unsigned bytes_per_row, unsigned rows);
 // Frees the maps and the frame buffer (each only if present) and clears them.
