@@ -3,6 +3,7 @@
 // cannot write.
 #include "fir_test_data.h"
 #include "tools/fir_bench/wide.h"
+#include "tools/shared/threads.h"
 
 #include <gtest/gtest.h>
 
@@ -104,20 +105,58 @@ long long four_lane_ulps()
     return largest;
 }
 
-// A wide kernel's line: "name_ns=X vs_vector=S" with S the four-lane
-// kernel's time over X, or "name: not supported here" where it cannot run.
-void expect_wide_line(const std::string &line, const fir_wide_kernel &kernel, double vector_ns)
+// A wide kernel's line: "name_ns=X vs_vector=S speedup=Z" with S the
+// four-lane kernel's time over X and Z the scalar kernel's, or "name: not
+// supported here (reason)" where it cannot run.
+void expect_wide_line(const std::string &line, const fir_wide_kernel &kernel, double vector_ns, double scalar_ns)
 {
     if (!fir_wide_supported(kernel)) {
-        EXPECT_EQ(line, std::string(kernel.name) + ": not supported here");
+        EXPECT_EQ(line, std::string(kernel.name) + ": not supported here (" + fir_wide_missing(kernel) + ")");
         return;
     }
-    double ns = 0, ratio = 0;
+    double ns = 0, ratio = 0, speedup = 0;
     ASSERT_TRUE(figure(line, std::string(kernel.name) + "_ns", 1, &ns) && figure(line, "vs_vector", 2, &ratio))
         << line;
     EXPECT_EQ(line.rfind(std::string(kernel.name) + "_ns=", 0), 0u) << line;
     EXPECT_GT(ns, 0.0);
     EXPECT_NEAR(ratio, vector_ns / ns, 0.01 + 0.05 * vector_ns / (ns * ns)) << line;
+    if (scalar_ns > 0) {
+        ASSERT_TRUE(figure(line, "speedup", 2, &speedup)) << line;
+        EXPECT_NEAR(speedup, scalar_ns / ns, 0.01 + 0.05 * scalar_ns / (ns * ns)) << line;
+    }
+}
+
+// The summary at the end of a line without its figures: "(8.6x from 4
+// lanes, 17.1x on 3 cores)" gives "(from 4 lanes, on 3 cores)".
+std::string summary_words(const std::string &line)
+{
+    std::istringstream parts(line.substr(line.find('(') + 1));
+    std::string words;
+    for (std::string word; parts >> word;)
+        if (word.back() != 'x' || word.find_first_not_of("0123456789.", 0) != word.size() - 1)
+            words += (words.empty() ? "" : " ") + word;
+    return "(" + words;
+}
+
+// The fastest line: "fastest_ns=X kernel=K threads=T speedup=Z (Ax from 4
+// lanes, ... Bx on T cores)", the summary naming the exact kernels that run
+// here and, on more than one thread, the threads.
+void expect_fastest_line(const std::string &line, double scalar_ns, int threads)
+{
+    double ns = 0, speedup = 0;
+    ASSERT_TRUE(line.rfind("fastest_ns=", 0) == 0 && figure(line, "fastest_ns", 1, &ns) &&
+                figure(line, "speedup", 2, &speedup))
+        << line;
+    EXPECT_NEAR(speedup, scalar_ns / ns, 0.01 + 0.05 * scalar_ns / (ns * ns)) << line;
+    EXPECT_NE(line.find(" threads=" + std::to_string(threads) + " "), std::string::npos) << line;
+    std::string summary = "(from 4 lanes";
+    if (fir_wide_supported(*fir_wide_find("avx")))
+        summary += ", from 8 lanes";
+    if (fir_wide_supported(*fir_wide_find("avx512")))
+        summary += ", from 16 lanes";
+    if (threads > 1)
+        summary += ", on " + std::to_string(threads) + (threads <= processor_count() ? " cores" : " threads");
+    EXPECT_EQ(summary_words(line), summary + ")") << line;
 }
 
 // "ulps_from_scalar:" and " name=U" for the vector kernel and each wide one
@@ -183,10 +222,12 @@ TEST(fir_bench_tool, prints_every_kernel_then_each_peer_then_the_distances_from_
     for (const fir_wide_kernel &kernel : fir_wide_kernels) {
         std::string line;
         std::getline(lines, line);
-        expect_wide_line(line, kernel, vector);
+        expect_wide_line(line, kernel, vector, scalar);
         wide_names.push_back(kernel.name);
     }
     std::string line;
+    std::getline(lines, line);
+    expect_fastest_line(line, scalar, 1);
     std::getline(lines, line);
     expect_peer_line(line, "liquid", "libliquid.so.1");
     std::getline(lines, line);
@@ -209,7 +250,7 @@ TEST(fir_bench_tool, kernels_option_times_only_the_named_kernels)
                 line.find(' ') == std::string::npos)
         << line;
     std::getline(lines, line);
-    expect_wide_line(line, *fir_wide_find("avx512"), vector);
+    expect_wide_line(line, *fir_wide_find("avx512"), vector, 0.0);
     std::getline(lines, line);
     EXPECT_EQ(line, expect_ulps_line(line, {"avx512"}));
     EXPECT_FALSE(std::getline(lines, line)) << "unexpected line: " << line;
@@ -234,6 +275,28 @@ TEST(fir_bench_tool, names_the_peers_whose_libraries_are_missing)
     std::getline(lines, line);
     EXPECT_EQ(line, expect_ulps_line(line, {}));
     EXPECT_FALSE(std::getline(lines, line)) << "unexpected line: " << line;
+}
+
+// On several threads the fastest exact kernel's runs are shared out, every
+// thread's outputs must be the four-lane kernel's, and the summary ends with
+// the threads; fewer calls a run than threads leave some threads idle.
+TEST(fir_bench_tool, threads_run_the_fastest_exact_kernel_on_every_core)
+{
+    for (const char *iterations : {"40", "2"}) {
+        tool_run run = run_tool({"--iterations", iterations, "--repeat", "2", "--threads", "3", "--kernels",
+                                 "scalar,vector,avx,avx512"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        std::istringstream lines(run.out);
+        std::string line;
+        std::getline(lines, line);
+        double scalar = 0;
+        ASSERT_TRUE(figure(line, "scalar_ns", 1, &scalar)) << line;
+        std::getline(lines, line);
+        std::getline(lines, line);
+        std::getline(lines, line);
+        expect_fastest_line(line, scalar, 3);
+    }
 }
 
 TEST(fir_bench_tool, dump_holds_input_taps_and_both_outputs_as_little_endian_float32)
@@ -265,6 +328,7 @@ TEST(fir_bench_tool, bad_arguments_give_one_line_on_stderr_and_status_2)
         {"--iterations", ""}, {"--repeat", "-1"},       {"--repeat", "99999999999999999999"},
         {"--dump"},           {"--dump", ""},           {"extra"},
         {"--kernels", "avx1024"}, {"--kernels", ""},    {"--kernels", "avx,"},  {"--kernels"},
+        {"--threads", "0"},   {"--threads", "1025"},    {"--threads", "al"},    {"--threads"},
     };
     for (const auto &arguments : cases) {
         tool_run run = run_tool(arguments);
@@ -281,7 +345,10 @@ TEST(fir_bench_tool, help_and_version_answer_on_stdout_with_status_0)
 {
     tool_run run = run_tool({"--help"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out.rfind("usage: fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--dump FILE]", 0), 0u)
+    EXPECT_EQ(run.out.rfind("usage: fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--threads N|all] "
+                            "[--dump FILE]",
+                            0),
+              0u)
         << run.out;
     EXPECT_EQ(run.err, "");
     run = run_tool({"--version"});

@@ -1,11 +1,12 @@
 // avx512.cpp - the `avx512` kernel: sixteen outputs per step, four
 // groups of four in one 512-bit register, bit-identical to the four-lane
-// kernel. Compiled with -mavx512f; called only where AVX-512F runs.
+// kernel. Built for AVX-512F (WIDE_TARGET); called only where AVX-512F runs.
+#define WIDE_TARGET [[gnu::target("avx512f")]]
 #include "tools/fir_bench/ops512.h"
 #include "tools/fir_bench/wide.h"
 #include "tools/fir_bench/wide_kernel.h"
 
-void fir_avx512(const float *padded_input, int n, const float *coef_block, float *output)
+WIDE_TARGET void fir_avx512(const float *padded_input, int n, const float *coef_block, float *output)
 {
     wide_filter<ops512>(padded_input, n, coef_block, output);
 }

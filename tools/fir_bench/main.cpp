@@ -2,28 +2,38 @@
 // the peer libraries installed on the system) whose whole runs the demo's
 // result box shows to the millisecond.
 //
-//   fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--dump FILE] [--help] [--version]
+//   fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--threads N|all] [--dump FILE]
+//             [--help] [--version]
 //
 // Prints "scalar_ns=X vector_ns=Y speedup=Z": nanoseconds per call of each
 // kernel (1024 outputs), the median over R timed runs of N calls; then one
-// "<kernel>_ns=X vs_vector=S" line per wide kernel (S: how many times as fast
-// as the four-lane kernel), or "<kernel>: not supported here" for one this
-// processor or system cannot run; then one "<peer>_ns=X" line per peer, timed
-// the same way, or "<peer>: not found (<library>)" for one whose shared
-// library this system lacks; last "ulps_from_scalar: vector=U avx=U ...", each kernel's
-// largest distance from the scalar kernel's outputs in units in the last
-// place. --kernels LIST (comma-separated: scalar, vector, avx, avx512,
-// avx2-fma, avx512-fma, liquid, volk) times only those; of scalar and vector
-// alone, each gets a line "scalar_ns=X" or "vector_ns=X". Within each repeat
-// the subjects take turns. --dump FILE writes, as little-endian float32 and
-// nothing else, x[0..1023], h[0..15], the scalar kernel's y[0..1023] and the
-// vector kernel's y[0..1023] after one call each. Bad arguments: one line on
-// standard error and status 2; a dump that cannot be written: status 1.
+// "<kernel>_ns=X vs_vector=S speedup=Z" line per wide kernel (S: how many
+// times as fast as the four-lane kernel, Z as the scalar one), or
+// "<kernel>: not supported here (<reason>)" for one this processor or
+// system cannot run; then "fastest_ns=X kernel=K threads=T speedup=Z
+// (...)", the fastest kernel whose outputs are the four-lane kernel's bit for
+// bit on T threads (--threads, default 1; the calls of each timed run shared
+// out among them), with the summary of the speed-ups over the scalar kernel
+// from 4, 8 and 16 lanes and on T cores; then one "<peer>_ns=X" line per
+// peer, timed the same way, or "<peer>: not found (<library>)" for one whose
+// shared library this system lacks; last "ulps_from_scalar: vector=U avx=U
+// ...", each kernel's largest distance from the scalar kernel's outputs in
+// units in the last place. --kernels LIST (comma-separated: scalar, vector,
+// avx, avx512, avx2-fma, avx512-fma, liquid, volk) times only those; of
+// scalar and vector alone, each gets a line "scalar_ns=X" or "vector_ns=X";
+// the fastest line needs the scalar kernel and an exact one. Within each
+// repeat the subjects take turns. --dump FILE writes, as little-endian
+// float32 and nothing else, x[0..1023], h[0..15], the scalar kernel's
+// y[0..1023] and the vector kernel's y[0..1023] after one call each. Bad
+// arguments: one line on standard error and status 2; a dump that cannot be
+// written, or threads whose outputs are not the four-lane kernel's: status 1.
 // --help (usage) and --version answer on standard output with status 0.
 #include "fir/bench/fir_kernels.h"
+#include "tools/fir_bench/all_cores.h"
 #include "tools/fir_bench/options.h"
 #include "tools/fir_bench/peers.h"
 #include "tools/fir_bench/wide.h"
+#include "tools/shared/speedups.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -66,7 +76,8 @@ void run_vector()
 struct timed_call {
     std::string name;
     void (*call)();                            // a kernel or peer, or
-    const fir_wide_kernel *wide = nullptr;     // a wide kernel on the wide buffers
+    const fir_wide_kernel *wide = nullptr;     // a wide kernel on the wide buffers, or
+    spread_kernel *spread = nullptr;           // a kernel on several threads
     std::vector<double> per_call = {};
 
     void operator()() const
@@ -78,18 +89,28 @@ struct timed_call {
     }
 };
 
+// `calls` calls of the subject; a kernel on several threads shares them out.
+void run_calls(const timed_call &subject, long calls)
+{
+    if (subject.spread) {
+        spread_calls(*subject.spread, calls);
+        return;
+    }
+    for (long k = 0; k < calls; k++)
+        subject();
+}
+
 // Times `iterations` calls of every subject per repeat, the subjects taking
 // turns within each repeat so that a busy machine slows them alike.
 void time_in_turns(std::vector<timed_call> &subjects, const bench_options &options)
 {
     using clock = std::chrono::steady_clock;
     for (const timed_call &subject : subjects)
-        subject();   // warm the caches and the branch predictors
+        run_calls(subject, 1);   // warm the caches and the branch predictors
     for (long r = 0; r < options.repeat; r++) {
         for (timed_call &subject : subjects) {
             auto start = clock::now();
-            for (long k = 0; k < options.iterations; k++)
-                subject();
+            run_calls(subject, options.iterations);
             std::chrono::duration<double, std::nano> elapsed = clock::now() - start;
             subject.per_call.push_back(elapsed.count() / static_cast<double>(options.iterations));
         }
@@ -191,9 +212,35 @@ const timed_call *find_subject(const std::vector<timed_call> &subjects, const ch
     return nullptr;
 }
 
+// The exact kernels (whose outputs are the four-lane kernel's bit for bit)
+// by their lanes, for the summary.
+constexpr struct {
+    const char *name;
+    int lanes;
+} exact_kernels[] = {{"vector", 4}, {"avx", 8}, {"avx512", 16}};
+
+// "fastest_ns=X kernel=K threads=N speedup=Z (...)": the fastest exact
+// kernel on every thread asked for, and the summary of the speed-ups over
+// the scalar kernel.
+void print_fastest(const std::vector<timed_call> &subjects, const timed_call &scalar, const std::string &fastest,
+                   const bench_options &options)
+{
+    const double scalar_ns = median(scalar.per_call);
+    std::vector<speedup> summary;
+    for (const auto &exact : exact_kernels)
+        if (const timed_call *subject = find_subject(subjects, exact.name))
+            summary.push_back({scalar_ns / median(subject->per_call), "from " + std::to_string(exact.lanes) + " lanes"});
+    const timed_call *all = find_subject(subjects, options.threads > 1 ? "all-cores" : fastest.c_str());
+    const double ns = median(all->per_call);
+    if (options.threads > 1)
+        summary.push_back({scalar_ns / ns, on_threads(options.threads)});
+    std::printf("fastest_ns=%.1f kernel=%s threads=%d speedup=%.2f %s\n", ns, fastest.c_str(), options.threads,
+                scalar_ns / ns, speedup_line(summary).c_str());
+}
+
 // The result lines, in the order of the header above.
 void print_results(const std::vector<timed_call> &subjects, const bench_options &options, const fir_peer *peers,
-                   int peer_count, const std::string &ulps)
+                   int peer_count, const std::string &ulps, const std::string &fastest)
 {
     const timed_call *scalar = find_subject(subjects, "scalar");
     const timed_call *vector = find_subject(subjects, "vector");
@@ -210,15 +257,19 @@ void print_results(const std::vector<timed_call> &subjects, const bench_options 
             continue;
         const timed_call *subject = find_subject(subjects, kernel.name);
         if (!subject) {
-            std::printf("%s: not supported here\n", kernel.name);
+            std::printf("%s: not supported here (%s)\n", kernel.name, fir_wide_missing(kernel).c_str());
             continue;
         }
         double ns = median(subject->per_call);
         std::printf("%s_ns=%.1f", kernel.name, ns);
         if (vector)
             std::printf(" vs_vector=%.2f", vector_ns / ns);
+        if (scalar)
+            std::printf(" speedup=%.2f", median(scalar->per_call) / ns);
         std::printf("\n");
     }
+    if (scalar && !fastest.empty())
+        print_fastest(subjects, *scalar, fastest, options);
     for (int k = 0; k < peer_count; k++) {
         if (!bench_chosen(options, peers[k].name))
             continue;
@@ -229,6 +280,51 @@ void print_results(const std::vector<timed_call> &subjects, const bench_options 
     }
     if (!ulps.empty())
         std::printf("ulps_from_scalar:%s\n", ulps.c_str());
+}
+
+// The exact kernel among the subjects that runs fastest in a short trial
+// (the best of three runs of 64 calls); empty when none was chosen.
+std::string fastest_exact(const std::vector<timed_call> &subjects)
+{
+    using clock = std::chrono::steady_clock;
+    std::string fastest;
+    double best = 0.0;
+    for (const auto &exact : exact_kernels) {
+        const timed_call *subject = find_subject(subjects, exact.name);
+        if (!subject)
+            continue;
+        for (int trial = 0; trial < 3; trial++) {
+            const auto start = clock::now();
+            run_calls(*subject, 64);
+            const double ns = std::chrono::duration<double, std::nano>(clock::now() - start).count();
+            if (fastest.empty() || ns < best) {
+                fastest = exact.name;
+                best = ns;
+            }
+        }
+    }
+    return fastest;
+}
+
+// The fastest exact kernel on options.threads threads, on its own buffers.
+spread_kernel spread_fastest(const std::string &name, int threads)
+{
+    if (name == "vector")
+        return spread(name, fir_vector, bench.padded_input, bench.coef_block, threads);
+    return spread(name, fir_wide_find(name.c_str())->run, bench.wide_input, bench.wide_coef, threads);
+}
+
+// Every thread's outputs must be the four-lane kernel's: the figures would
+// otherwise not be for the same filter.
+void check_spread_outputs(const spread_kernel &k)
+{
+    int thread = 0;
+    const int i = spread_differs(k, bench.vector_output, &thread);
+    if (i < 0)
+        return;
+    std::fprintf(stderr, "fir-bench: %s on %d threads: output %d of thread %d is not the four-lane kernel's\n",
+                 k.name.c_str(), k.threads, i, thread);
+    std::exit(1);
 }
 
 // " name=U" for the ulps line.
@@ -276,6 +372,10 @@ int main(int argc, char **argv)
         ulps += ulps_entry(kernel.name, bench.wide_output);
         subjects.push_back({kernel.name, nullptr, &kernel});
     }
+    const std::string fastest = fastest_exact(subjects);
+    spread_kernel all_cores = spread_fastest(fastest.empty() ? "vector" : fastest, options.threads);
+    if (!fastest.empty() && options.threads > 1)
+        subjects.push_back({"all-cores", nullptr, nullptr, &all_cores});
     std::vector<bool> peer_loaded(peer_count, false);
     for (int k = 0; k < peer_count; k++) {
         if (!bench_chosen(options, peers[k].name) || !peers[k].load())
@@ -287,7 +387,9 @@ int main(int argc, char **argv)
         subjects.push_back({peers[k].name, peers[k].run});
     }
     time_in_turns(subjects, options);
-    print_results(subjects, options, peers, peer_count, ulps);
+    check_spread_outputs(all_cores);
+    end_spread(all_cores);
+    print_results(subjects, options, peers, peer_count, ulps, fastest);
 
     for (int k = 0; k < peer_count; k++)
         if (peer_loaded[k])

@@ -1,6 +1,6 @@
 // options.h - fir-bench's command line.
 //
-//   fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--dump FILE]
+//   fir-bench [--iterations N] [--repeat R] [--kernels LIST] [--threads N|all] [--dump FILE]
 //   fir-bench --help | -h | --version
 //
 // LIST is a comma-separated choice among the names `known` offers (the
@@ -14,6 +14,7 @@
 struct bench_options {
     long iterations = 4096;
     long repeat = 15;
+    int threads = 1;   // for the fastest exact kernel
     const char *dump = nullptr;
     std::vector<std::string> chosen;   // the LIST's names; empty: every name
 };

@@ -1,7 +1,7 @@
 // wide.h - fir-bench's wider kernels: the four-lane kernel's
 // filter on 256-bit (AVX) and 512-bit (AVX-512) registers, each file compiled
 // for its own instruction set and called only where this processor and the
-// operating system can run it.
+// operating system can run it (tools/shared/cpu_support.h).
 //
 //   const fir_wide_kernel *kernel = fir_wide_find("avx512");
 //   if (kernel && fir_wide_supported(*kernel))
@@ -17,19 +17,14 @@
 // outputs are bit-identical to it. The `-fma` kernels fuse each multiply
 // into its add (one rounding less per tap): their outputs differ slightly.
 #pragma once
+#include <string>
 
-// The instruction-set extensions a kernel needs, as bits.
-enum : unsigned {
-    fir_wide_avx = 1u,      // AVX instructions and the OS saving YMM state
-    fir_wide_avx2 = 2u,     // AVX2
-    fir_wide_fma = 4u,      // FMA3
-    fir_wide_avx512 = 8u,   // AVX-512F and the OS saving opmask and ZMM state
-};
+#include "tools/shared/cpu_support.h"
 
 struct fir_wide_kernel {
     const char *name;   // its fir-bench name: "avx", "avx512", "avx2-fma", "avx512-fma"
     int step;           // outputs per step: 8 or 16
-    unsigned needs;     // fir_wide_* bits
+    unsigned needs;     // cpu_support.h bits
     void (*run)(const float *padded_input, int n, const float *coef_block, float *output);
 };
 
@@ -40,11 +35,11 @@ extern const fir_wide_kernel fir_wide_kernels[fir_wide_kernel_count];
 // The kernel of that name, or null.
 const fir_wide_kernel *fir_wide_find(const char *name);
 
-// The fir_wide_* bits this processor and operating system support (cpuid,
-// and xgetbv for the register state the system saves), found once.
-unsigned fir_wide_available();
-
 bool fir_wide_supported(const fir_wide_kernel &kernel);
+
+// Why the kernel cannot run here ("this processor has no AVX-512F"); empty
+// when it can.
+std::string fir_wide_missing(const fir_wide_kernel &kernel);
 
 void fir_avx(const float *padded_input, int n, const float *coef_block, float *output);
 void fir_avx512(const float *padded_input, int n, const float *coef_block, float *output);

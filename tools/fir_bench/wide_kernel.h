@@ -1,6 +1,8 @@
 // wide_kernel.h - the wide kernels' loop, written once over the register
 // operations of the including file (ops256.h or ops512.h, both internal to
-// that file, so each instance is built for that file's instruction set only).
+// that file). Every function carries WIDE_TARGET, the target attribute the
+// including file defines, so that each instance is built for that file's
+// instruction set and nothing else in fir-bench is.
 //
 // A step handles lanes / 4 groups of four outputs, one group in each 128-bit
 // part of a register, exactly as the four-lane kernel (fir/bench/fir_vector.cpp)
@@ -9,17 +11,21 @@
 // window in the same order, and the same two levels of interleave-and-add,
 // which work within each 128-bit part.
 #pragma once
+#ifndef WIDE_TARGET
+#error "define WIDE_TARGET (the target attribute) before including wide_kernel.h"
+#endif
+
 #include "fir/bench/fir_kernels.h"
 
 // a + b lane pairs within each 128-bit part: (a0 + a2, b0 + b2, a1 + a3, b1 + b3).
 template <class ops>
-typename ops::vec interleave_add(typename ops::vec a, typename ops::vec b)
+WIDE_TARGET typename ops::vec interleave_add(typename ops::vec a, typename ops::vec b)
 {
     return ops::add(ops::unpacklo(a, b), ops::unpackhi(a, b));
 }
 
 template <class ops>
-void wide_filter(const float *padded_input, int n, const float *coef_block, float *output)
+WIDE_TARGET void wide_filter(const float *padded_input, int n, const float *coef_block, float *output)
 {
     using vec = typename ops::vec;
     // All nineteen coefficient vectors are read once, before the loop; V4

@@ -1,0 +1,200 @@
+// threads.cpp - teams of threads: Win32 threads and events on Windows (whose
+// MinGW-w64 build has no std::thread), std::thread and a condition variable
+// elsewhere.
+#include "tools/shared/threads.h"
+
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sched.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#endif
+
+#ifdef _WIN32
+
+struct thread_team {
+    int count;
+    void (*share)(void *, int) = nullptr;
+    void *context = nullptr;
+    bool stopping = false;
+    volatile LONG pending = 0;
+    HANDLE all_done;
+    std::vector<HANDLE> threads, go;   // per member 1 .. count - 1; null where none started
+};
+
+namespace {
+
+struct member_start {
+    thread_team *team;
+    int k;
+};
+
+DWORD WINAPI member_loop(void *argument)
+{
+    const member_start start = *static_cast<member_start *>(argument);
+    delete static_cast<member_start *>(argument);
+    thread_team *team = start.team;
+    for (;;) {
+        WaitForSingleObject(team->go[start.k], INFINITE);
+        if (team->stopping)
+            return 0;
+        team->share(team->context, start.k);
+        if (InterlockedDecrement(&team->pending) == 0)
+            SetEvent(team->all_done);
+    }
+}
+
+}  // namespace
+
+int processor_count()
+{
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    return info.dwNumberOfProcessors > 0 ? int(info.dwNumberOfProcessors) : 1;
+}
+
+thread_team *start_team(int count)
+{
+    thread_team *team = new thread_team;
+    team->count = count;
+    team->all_done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    team->threads.assign(size_t(count), nullptr);
+    team->go.assign(size_t(count), nullptr);
+    for (int k = 1; k < count; ++k) {
+        team->go[k] = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        team->threads[k] = team->go[k] ? CreateThread(nullptr, 0, member_loop, new member_start{team, k}, 0, nullptr)
+                                       : nullptr;
+    }
+    return team;
+}
+
+void run_team(thread_team *team, void (*share)(void *, int), void *context)
+{
+    team->share = share;
+    team->context = context;
+    LONG started = 0;
+    for (int k = 1; k < team->count; ++k)
+        started += team->threads[k] ? 1 : 0;
+    team->pending = started;
+    for (int k = 1; k < team->count; ++k)
+        if (team->threads[k])
+            SetEvent(team->go[k]);
+    share(context, 0);
+    for (int k = 1; k < team->count; ++k)
+        if (!team->threads[k])
+            share(context, k);
+    if (started > 0)
+        WaitForSingleObject(team->all_done, INFINITE);
+}
+
+void stop_team(thread_team *team)
+{
+    team->stopping = true;
+    for (int k = 1; k < team->count; ++k) {
+        if (team->threads[k]) {
+            SetEvent(team->go[k]);
+            WaitForSingleObject(team->threads[k], INFINITE);
+            CloseHandle(team->threads[k]);
+        }
+        if (team->go[k])
+            CloseHandle(team->go[k]);
+    }
+    CloseHandle(team->all_done);
+    delete team;
+}
+
+#else
+
+struct thread_team {
+    int count;
+    std::mutex lock;
+    std::condition_variable wake, done;
+    long run = 0;          // runs begun
+    int pending = 0;       // shares of this run still going on other threads
+    bool stopping = false;
+    void (*share)(void *, int) = nullptr;
+    void *context = nullptr;
+    std::vector<std::thread> threads;
+    std::vector<int> not_started;   // members run by the calling thread
+};
+
+namespace {
+
+void member_loop(thread_team *team, int k)
+{
+    long seen = 0;
+    std::unique_lock<std::mutex> hold(team->lock);
+    for (;;) {
+        team->wake.wait(hold, [&] { return team->stopping || team->run != seen; });
+        if (team->stopping)
+            return;
+        seen = team->run;
+        hold.unlock();
+        team->share(team->context, k);
+        hold.lock();
+        if (--team->pending == 0)
+            team->done.notify_one();
+    }
+}
+
+}  // namespace
+
+int processor_count()
+{
+    cpu_set_t allowed;
+    if (sched_getaffinity(0, sizeof allowed, &allowed) == 0 && CPU_COUNT(&allowed) > 0)
+        return CPU_COUNT(&allowed);
+    const unsigned known = std::thread::hardware_concurrency();
+    return known > 0 ? int(known) : 1;
+}
+
+thread_team *start_team(int count)
+{
+    thread_team *team = new thread_team;
+    team->count = count;
+    for (int k = 1; k < count; ++k) {
+        try {
+            team->threads.emplace_back(member_loop, team, k);
+        } catch (const std::system_error &) {
+            team->not_started.push_back(k);
+        }
+    }
+    return team;
+}
+
+void run_team(thread_team *team, void (*share)(void *, int), void *context)
+{
+    {
+        std::lock_guard<std::mutex> hold(team->lock);
+        team->share = share;
+        team->context = context;
+        team->pending = int(team->threads.size());
+        ++team->run;
+    }
+    team->wake.notify_all();
+    share(context, 0);
+    for (int k : team->not_started)
+        share(context, k);
+    std::unique_lock<std::mutex> hold(team->lock);
+    team->done.wait(hold, [&] { return team->pending == 0; });
+}
+
+void stop_team(thread_team *team)
+{
+    {
+        std::lock_guard<std::mutex> hold(team->lock);
+        team->stopping = true;
+    }
+    team->wake.notify_all();
+    for (std::thread &thread : team->threads)
+        thread.join();
+    delete team;
+}
+
+#endif
