@@ -234,7 +234,7 @@ TEST_P(presented_pixels, equal_voxel_render_after_the_same_frames) {
     std::string error;
     pixel_depth = c.depth;
     ASSERT_TRUE(load_landscape(options, &error)) << error;
-    run_frames(false, c.depth, frames);
+    fly_frames(*find_render_path("standard"), c.depth, 1, frames, 1);
     const std::vector<uint8_t> surface = present_to_surface(c.depth);
     EXPECT_EQ(surface, shown.pixels);
     EXPECT_EQ(decode_surface(surface, c.depth, c.is_555, display_palette("heightc2.bmp")), decode_frame(shown));

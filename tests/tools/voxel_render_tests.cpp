@@ -14,6 +14,7 @@
 #include "tools/landscape/bitmap_write.h"
 #include "tools/landscape/landscape.h"
 #include "tools/scratch_dir.h"
+#include "tools/shared/cpu_support.h"
 #include "tools/voxel_render/voxel_render.h"
 #include "voxel/render/terrain.h"
 
@@ -52,7 +53,7 @@ struct in_process_frame {
         o.format_555 = format_555;
         std::string error;
         EXPECT_TRUE(load_landscape(o, &error)) << error;
-        run_frames(false, depth, frames);
+        fly_frames(*find_render_path("standard"), depth, 1, frames, 1);
         EXPECT_EQ(chdir(here), 0);
     }
     ~in_process_frame() { release_terrain(); }
@@ -77,12 +78,16 @@ TEST(voxel_render_arguments, bad_arguments_exit_2_with_one_line) {
     scratch_dir dir;
     const std::pair<const char *, const char *> cases[] = {
         {"--depth 12", "voxel-render: --depth must be 8, 16, 16-555, 24 or 32, not '12'\n"},
-        {"--renderer fast", "voxel-render: --renderer must be standard or vector, not 'fast'\n"},
+        {"--renderer fast", "voxel-render: --renderer must be standard, vector, avx2 or avx512, not 'fast'\n"},
+        {"--threads 0", "voxel-render: --threads must be all or a whole number from 1 to 1024, not '0'\n"},
+        {"--threads every", "voxel-render: --threads must be all or a whole number from 1 to 1024, not 'every'\n"},
         {"--frames 0", "voxel-render: --frames must be a whole number from 1 to 1000000, not '0'\n"},
         {"--frames -3", "voxel-render: --frames must be a whole number from 1 to 1000000, not '-3'\n"},
         {"--frames", "voxel-render: --frames needs a value\n"},
         {"--bogus", "voxel-render: unknown argument '--bogus' (see --help)\n"},
-        {"--data /nonexistent/folder", "voxel-render: /nonexistent/folder: cannot enter the data folder\n"},
+        {"--data /nonexistent/folder",
+         "voxel-render: /nonexistent/folder: cannot enter the data folder: No such file or directory\n"},
+        {"--data /dev/null", "voxel-render: /dev/null: cannot enter the data folder: Not a directory\n"},
     };
     for (const auto &[args, message] : cases) {
         const run_result r = run(dir, args);
@@ -121,7 +126,7 @@ TEST(voxel_render_files, missing_and_refused_files_are_named_with_the_reason) {
     write_bitmap_file(dir.file("heightd2.bmp"), make_bitmap(256, 256, 8));
     expect_refusal("", "heightd2.bmp: the height map needs at least 512 x 512 samples");
     std::remove(dir.file("heightd2.bmp").c_str());
-    expect_refusal("", "heightd2.bmp: cannot open the file");
+    expect_refusal("", "heightd2.bmp: cannot open the file: No such file or directory");
 }
 
 TEST(voxel_render_output, raw_is_the_frame_buffer_rows_top_first_and_nothing_else) {
@@ -186,15 +191,88 @@ std::string digits_as_9(const std::string &text) {
     return shape;
 }
 
+// The text with each path's name after "renderer=" replaced by "R".
+std::string any_renderer(std::string text) {
+    for (size_t at = text.find("renderer="); at != std::string::npos; at = text.find("renderer=", at + 1))
+        text.replace(at + 9, text.find(' ', at) - at - 9, "R");
+    return text;
+}
+
+// The --compare lines: one per path, a path this processor cannot run named
+// with the reason, then the fastest on the threads asked for with the summary.
+std::string comparison_shape(const std::string &frames, const std::string &on_cores) {
+    std::string shape = "standard_ms=9.9 frames=" + frames + "\n";
+    std::string summary;
+    for (const render_path &path : render_paths) {
+        if (path.lanes == 1)
+            continue;
+        if (!cpu_supports(path.needs)) {
+            shape += std::string(path.name) + ": not supported here (" + cpu_missing(path.needs) + ")\n";
+            continue;
+        }
+        shape += std::string(path.name) + "_ms=9.9 frames=" + frames + " speedup=9.9\n";
+        summary += std::string(summary.empty() ? "" : ", ") + "9.9x from 9 lanes";
+    }
+    return shape + "fastest_ms=9.9 renderer=R threads=9 frames=" + frames + " speedup=9.9 (" + summary + on_cores +
+           ")\n";
+}
+
 TEST(voxel_render_output, timing_and_comparison_lines) {
     landscape_dir dir;
     run_result r = run(dir, "--data " + dir.path + " --frames 4 --time");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(digits_as_9(r.out), "frames=9 median_ms=9.9 min_ms=9.9\n");
     EXPECT_EQ(r.out.substr(0, 9), "frames=4 ");
-    r = run(dir, "--data " + dir.path + " --frames 4 --compare --depth 16");
+    r = run(dir, "--data " + dir.path + " --frames 70 --time --threads 3 --renderer vector");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(digits_as_9(r.out), "standard_ms=9.9 vector_ms=9.9 speedup=9.9\n");
+    EXPECT_EQ(digits_as_9(r.out), "frames=9 threads=9 median_ms=9.9 min_ms=9.9\n");
+    EXPECT_EQ(r.out.substr(0, 19), "frames=70 threads=3");
+    r = run(dir, "--data " + dir.path + " --frames 4 --compare --depth 16 --threads 2");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(any_renderer(digits_as_9(r.out)), digits_as_9(comparison_shape("9", ", 9.9x on 9 cores"))) << r.out;
+    EXPECT_EQ(r.out.find("frames=4\n"), r.out.find('\n') - 8) << r.out;
+    EXPECT_NE(r.out.find(" threads=2 frames=4 "), std::string::npos) << r.out;
+}
+
+// Without --frames each path is measured over whole loops of the flight (64
+// frames), at least 320 frames and about a second.
+TEST(voxel_render_output, comparison_measures_whole_loops_for_a_second_by_default) {
+    landscape_dir dir;
+    const run_result r = run(dir, "--data " + dir.path + " --compare --depth 8");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(any_renderer(digits_as_9(r.out)), digits_as_9(comparison_shape("9", ""))) << r.out;
+    for (size_t at = r.out.find("frames="); at != std::string::npos; at = r.out.find("frames=", at + 1)) {
+        const long frames = std::atol(r.out.c_str() + at + 7);
+        EXPECT_GE(frames, 320) << r.out;
+        EXPECT_EQ(frames % 64, 0) << r.out;
+    }
+}
+
+// The frame left for the outputs is the chosen path's, on any number of
+// threads, whatever ran before it.
+TEST(voxel_render_output, raw_frame_of_every_renderer_and_thread_count_after_a_comparison) {
+    landscape_dir dir;
+    const std::string common = "--data " + dir.path + " --depth 24 --frames 66 --raw ";
+    ASSERT_EQ(run(dir, common + dir.file("vector.raw") + " --renderer vector").status, 0);
+    const std::string expected = slurp(dir.file("vector.raw"));
+    for (const render_path &path : render_paths) {
+        if (path.lanes == 1 || !cpu_supports(path.needs))
+            continue;
+        const run_result r = run(dir, common + dir.file("wide.raw") + " --renderer " + path.name +
+                                          " --threads 3 --compare --frames 66");
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(slurp(dir.file("wide.raw")) == expected) << path.name;
+    }
+}
+
+TEST(voxel_render_output, without_an_output_option_it_says_what_it_drew) {
+    landscape_dir dir;
+    const run_result r = run(dir, "--data " + dir.path + " --depth 16-555 --frames 2 --threads 2 --renderer vector");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "voxel-render: drew 2 frames of 512 x 512 at 16 (5-5-5) bits with the vector renderer on 2 "
+                     "threads and kept nothing (--raw FILE or --png FILE writes the last frame, --time or --compare "
+                     "times them)\n");
 }
 
 TEST(voxel_render_output, an_output_that_cannot_be_written_is_status_1_with_file_and_reason) {

@@ -10,7 +10,9 @@
 // writes OUT_DIR/voxel-N.png and OUT_DIR/fir-N.png for N = 256, 128 and 48.
 // Status 0, or 1 with one line on standard error.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -52,6 +54,11 @@ std::vector<uint8_t> scale_square(const std::vector<uint8_t> &rgb, int stride, i
     return out;
 }
 
+// ": " and the system's reason for the last failed call, when it gave one.
+std::string reason() {
+    return errno ? std::string(": ") + std::strerror(errno) : "";
+}
+
 int fail(const std::string &message) {
     std::fprintf(stderr, "make_icon: %s\n", message.c_str());
     release_terrain();
@@ -69,20 +76,22 @@ int main(int argc, char **argv) {
     render_options o;
     std::string error;
     if (chdir(argv[1]) != 0)
-        return fail(std::string(argv[1]) + ": cannot enter the data folder");
+        return fail(std::string(argv[1]) + ": cannot enter the data folder: " + std::strerror(errno));
     if (!load_landscape(o, &error))
         return fail(error);
-    run_frames(false, o.depth, 1);
+    fly_frames(*find_render_path("standard"), o.depth, 1, 1, 1);
     const std::vector<uint8_t> rgb =
         decode_surface(present_to_surface(o.depth), o.depth, false, display_palette("heightc2.bmp"));
     for (int size : icon_sizes) {
         const std::string name = std::to_string(size) + ".png";
         const std::string voxel_path = (out_dir / ("voxel-" + name)).string();
+        errno = 0;
         if (!write_png(voxel_path, icon_with_outline(scale_square(rgb, frame_width, size), size), size, size, true))
-            return fail(voxel_path + ": cannot write the icon");
+            return fail(voxel_path + ": cannot write the icon" + reason());
         const std::string fir_path = (out_dir / ("fir-" + name)).string();
+        errno = 0;
         if (!write_png(fir_path, icon_with_outline(draw_fir_icon(size), size), size, size, true))
-            return fail(fir_path + ": cannot write the icon");
+            return fail(fir_path + ": cannot write the icon" + reason());
     }
     release_terrain();
     return 0;

@@ -1,8 +1,9 @@
 // voxel-render - draws frames of the fly-over without a display.
 //
 //   voxel-render [--data DIR] [--depth 8|16|16-555|24|32]
-//                [--renderer standard|vector] [--frames N] [--raw FILE]
-//                [--png FILE] [--time] [--compare] [--help] [--version]
+//                [--renderer standard|vector|avx2|avx512] [--frames N]
+//                [--threads N|all] [--raw FILE] [--png FILE] [--time]
+//                [--compare] [--help] [--version]
 //
 // Without --data the data files are looked for as voxel looks for them
 // (voxel/display/data_folder.h). Exit status 0; 2 with one line on standard
@@ -17,6 +18,7 @@
 #include <windows.h>
 #endif
 
+#include "tools/shared/cpu_support.h"
 #include "tools/voxel_render/voxel_render.h"
 #include "voxel/display/data_folder.h"
 #include "voxel/render/terrain.h"
@@ -24,18 +26,22 @@
 namespace {
 
 const char usage[] =
-    "usage: voxel-render [--data DIR] [--depth 8|16|16-555|24|32] [--renderer standard|vector]\n"
-    "                    [--frames N] [--raw FILE] [--png FILE] [--time] [--compare]\n"
-    "                    [--help] [--version]\n"
+    "usage: voxel-render [--data DIR] [--depth 8|16|16-555|24|32]\n"
+    "                    [--renderer standard|vector|avx2|avx512] [--frames N] [--threads N|all]\n"
+    "                    [--raw FILE] [--png FILE] [--time] [--compare] [--help] [--version]\n"
     "Renders N frames (default 1) of the voxel fly-over without a display.\n"
     "  --data DIR     the folder of heightd2.bmp, heightc2.bmp and clouds.bmp\n"
     "                 (default: found as voxel finds it)\n"
     "  --depth D      bits per pixel; 16 is 5-6-5, 16-555 is 5-5-5 (default 32)\n"
-    "  --renderer R   standard (default) or vector\n"
+    "  --renderer R   standard (default), vector (4 columns at once), avx2 (8) or\n"
+    "                 avx512 (16); all draw the vector renderer's picture but standard\n"
+    "  --threads N    draw each frame on N threads, or on all processors (default 1)\n"
     "  --raw FILE     write the last frame buffer's bytes, top row first\n"
     "  --png FILE     write the last frame as the window would show it\n"
     "  --time         print frames=N median_ms=X min_ms=Y\n"
-    "  --compare      print standard_ms=X vector_ms=Y speedup=Z\n"
+    "  --compare      print each renderer's ms a frame and speed-up over the standard\n"
+    "                 one, then the fastest on N threads (without --frames: whole\n"
+    "                 64-frame loops of the flight for at least a second each)\n"
     "Exit status: 0 done, 1 an output could not be written, 2 a bad argument or\n"
     "data files that cannot be found or used.\n";
 
@@ -65,11 +71,8 @@ std::string executable_path() {
 // data_folder from --data, or found beside the program; false with the message.
 bool choose_data_folder(const render_options &o, std::string *error) {
     if (!o.data_dir.empty()) {
-        std::error_code ec;
-        if (!std::filesystem::is_directory(o.data_dir, ec)) {
-            *error = o.data_dir + ": cannot enter the data folder";
+        if (!enter_data_folder(o.data_dir, error))
             return false;
-        }
         data_folder = o.data_dir + "/";
         return true;
     }
@@ -91,21 +94,35 @@ double min_ms(const std::vector<double> &times) {
     return m;
 }
 
-// The frames: with --compare the other renderer first, so that the frame
-// left for the outputs is always the chosen renderer's.
-void render(const render_options &o) {
-    if (o.compare) {
-        const double other = median_ms(run_frames(!o.vector, o.depth, o.frames));
-        const double chosen = median_ms(run_frames(o.vector, o.depth, o.frames));
-        const double standard = o.vector ? other : chosen, vector = o.vector ? chosen : other;
-        std::printf("standard_ms=%.3f vector_ms=%.3f speedup=%.2f\n", standard, vector,
-                    vector > 0 ? standard / vector : 0.0);
-        if (!o.time)
-            return;
-    }
-    const std::vector<double> times = run_frames(o.vector, o.depth, o.frames);
-    if (o.time)
+bool writes_or_times(const render_options &o) {
+    return o.time || o.compare || !o.raw_path.empty() || !o.png_path.empty();
+}
+
+// What a run without an output option did, so that it does not end in silence.
+void say_what_was_done(const render_options &o) {
+    const char *depths[] = {"8", o.format_555 ? "16 (5-5-5)" : "16", "24", "32"};
+    std::printf("voxel-render: drew %ld frame%s of %d x %d at %s bits with the %s renderer on %d thread%s and kept "
+                "nothing (--raw FILE or --png FILE writes the last frame, --time or --compare times them)\n",
+                o.frames, o.frames == 1 ? "" : "s", frame_width, frame_height, depths[o.depth], o.renderer.c_str(),
+                o.threads, o.threads == 1 ? "" : "s");
+}
+
+// The chosen renderer's frames, from the start of the flight (after the
+// comparison, whose frames are not kept). On one thread --time takes each
+// frame's time, on more each round's.
+void render(const render_options &o, const render_path &path) {
+    if (o.compare)
+        print_comparison(o);
+    if (o.compare && !o.time && o.raw_path.empty() && o.png_path.empty())
+        return;
+    const std::vector<double> times = fly_frames(path, o.depth, o.threads, o.frames, o.threads == 1 ? 1 : flight_round);
+    if (o.time && o.threads == 1)
         std::printf("frames=%ld median_ms=%.3f min_ms=%.3f\n", o.frames, median_ms(times), min_ms(times));
+    else if (o.time)
+        std::printf("frames=%ld threads=%d median_ms=%.3f min_ms=%.3f\n", o.frames, o.threads, median_ms(times),
+                    min_ms(times));
+    if (!writes_or_times(o))
+        say_what_was_done(o);
 }
 
 }  // namespace
@@ -119,9 +136,12 @@ int main(int argc, char **argv) {
         std::fputs(o.help ? usage : "voxel-render " DEMOS_VERSION "\n", stdout);
         return 0;
     }
+    const render_path &path = *find_render_path(o.renderer);
+    if (!cpu_supports(path.needs))
+        return fail("--renderer " + o.renderer + ": not supported here (" + cpu_missing(path.needs) + ")");
     if (!choose_data_folder(o, &error) || !load_landscape(o, &error))
         return fail(error);
-    render(o);
+    render(o, path);
     errno = 0;
     if (!o.raw_path.empty() && !write_raw_frame(o.raw_path, o.depth))
         return fail(write_failure(o.raw_path, "the raw frame"), 1);

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tools/shared/speedups.h"
 #include "tools/voxel_render/voxel_render.h"
 
 namespace {
@@ -41,14 +42,21 @@ bool apply_valued(const std::string &name, const std::string &v, render_options 
             return false;
         }
     } else if (name == "--renderer") {
-        if (v != "standard" && v != "vector") {
-            *error = "--renderer must be standard or vector, not '" + v + "'";
+        if (!find_render_path(v)) {
+            *error = "--renderer must be standard, vector, avx2 or avx512, not '" + v + "'";
             return false;
         }
-        o->vector = v == "vector";
+        o->renderer = v;
     } else if (name == "--frames") {
         if (!parse_frames(v, &o->frames)) {
             *error = "--frames must be a whole number from 1 to 1000000, not '" + v + "'";
+            return false;
+        }
+        o->frames_given = true;
+    } else if (name == "--threads") {
+        if (!parse_threads(v, &o->threads)) {
+            *error = "--threads must be all or a whole number from 1 to " + std::to_string(max_threads) + ", not '" +
+                     v + "'";
             return false;
         }
     } else if (name == "--raw") {
@@ -61,7 +69,7 @@ bool apply_valued(const std::string &name, const std::string &v, render_options 
 
 bool takes_value(const std::string &name) {
     return name == "--data" || name == "--depth" || name == "--renderer" || name == "--frames" ||
-           name == "--raw" || name == "--png";
+           name == "--threads" || name == "--raw" || name == "--png";
 }
 
 }  // namespace

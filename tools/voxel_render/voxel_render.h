@@ -7,13 +7,18 @@
 #include <vector>
 
 #include "platform/pixel_decode.h"
+#include "tools/shared/threads.h"
+#include "tools/voxel_render/render_paths.h"
+#include "voxel/render/terrain.h"
 
 struct render_options {
     std::string data_dir;       // empty: the folder find_data_folder finds
     int depth = 3;              // pixel_depth: 0 = 8, 1 = 16, 2 = 24, 3 = 32 bits
     bool format_555 = false;    // 16 bits as 5-5-5
-    bool vector = false;        // the vector renderer instead of the standard one
+    std::string renderer = "standard";   // a render_paths name
     long frames = 1;
+    bool frames_given = false;  // --frames was on the command line
+    int threads = 1;
     std::string raw_path, png_path;
     bool time = false, compare = false, help = false, version = false;
 };
@@ -21,15 +26,46 @@ struct render_options {
 // Fills options from argv; false with a one-line message in *error.
 bool parse_render_options(int argc, char **argv, render_options *options, std::string *error);
 
+// Whether dir is a folder; false with "DIR: cannot enter the data folder:
+// <the system's reason>".
+bool enter_data_folder(const std::string &dir, std::string *error);
+
 // Checks the three files in data_folder for the options' depth and loads
 // them with init_terrain; false with a one-line message naming the file
 // and the reason.
 bool load_landscape(const render_options &options, std::string *error);
 
-// Runs `frames` frames of begin_frame and the renderer from the start camera;
-// gives each frame's milliseconds.
-std::vector<double> run_frames(bool vector, int depth, long frames);
+// A flight from the start camera over a cleared frame buffer, drawn by one
+// path on `threads` threads (flight.cpp says how), a round of frames at a
+// time; the frame buffer holds the last frame drawn.
+struct flight {
+    const render_path *path;
+    int depth, threads;
+    thread_team *team;
+    camera_state camera;   // before the next frame
+    long frames;           // drawn so far
+};
+flight start_flight(const render_path &path, int depth, int threads);
+// Draws the next `count` frames; gives the milliseconds a frame of the round.
+double fly(flight &f, long count);
+// Ends the flight's threads.
+void end_flight(flight &f);
+
+// Rounds of the flight's 64 frames (the camera is back at its start after
+// them), for figures that every path gets over the same frames.
+constexpr long flight_round = 64;
+constexpr long min_measured_frames = 320;
+// `frames` frames in rounds of round_frames; each round's milliseconds a frame.
+std::vector<double> fly_frames(const render_path &path, int depth, int threads, long frames, long round_frames);
+// Whole rounds until at least min_measured_frames frames and a second have
+// passed; each round's milliseconds a frame, and in *frames how many.
+std::vector<double> fly_long_enough(const render_path &path, int depth, int threads, long *frames);
 double median_ms(std::vector<double> times);
+
+// The --compare lines: every path's milliseconds a frame on one thread and
+// its speed-up over the standard renderer, then the fastest path on
+// options.threads threads with the summary.
+void print_comparison(const render_options &options);
 
 // The frame buffer as the display would hold it after the presentation copy:
 // a surface of the frame's size whose bytes copy_rows did not write are 0.

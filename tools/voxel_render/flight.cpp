@@ -1,0 +1,128 @@
+// flight.cpp - frames of the fly-over as the frame driver draws them (sky
+// refill, camera step, terrain), on one thread or several, timed.
+//
+// On several threads each frame is drawn in parts: the frame's columns in
+// blocks of 64, block k on thread k mod N, in every frame. A pixel that
+// neither the sky nor the terrain covers keeps what the frame before left
+// there, so a frame depends on the frames before it; but only within its own
+// columns, and a thread that keeps the same columns through the whole flight
+// leaves exactly the bytes one thread leaves. The threads never wait for each
+// other within a round of frames: each refills its own columns of the sky and
+// steps its own copy of the camera. (Splitting the flight's frames instead
+// would need each thread to know the frame buffer as the frames before its
+// first one left it.) The blocks, taken in turns, give every thread parts
+// of the near and the far terrain alike.
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+#include "tools/voxel_render/voxel_render.h"
+#include "voxel/render/sky_size.h"
+
+namespace {
+
+constexpr int block_columns = 64;
+
+struct flight_share {
+    const render_path &path;
+    int depth, threads;
+    camera_state start;   // the camera before the round's first frame
+    long frames;
+};
+
+// Copies the cloud image's bytes over thread k's columns of the sky rows.
+void refill_sky_part(int depth, int k, int threads)
+{
+    const size_t sky = sky_bytes(depth, frame_width, frame_height);
+    if (threads == 1) {
+        std::memcpy(frame_buffer, cloud_image, sky);
+        return;
+    }
+    const size_t bpp = size_t(bytes_per_pixel(depth)), row_bytes = size_t(frame_width) * bpp;
+    for (size_t row = 0; row * row_bytes < sky; ++row)
+        for (int c = k * block_columns; c < frame_width; c += threads * block_columns) {
+            const size_t first = row * row_bytes + size_t(c) * bpp;
+            const size_t end = std::min({first + block_columns * bpp, (row + 1) * row_bytes, sky});
+            if (first < end)
+                std::memcpy(frame_buffer + first, cloud_image + first, end - first);
+        }
+}
+
+void draw_terrain_part(const flight_share &f, const camera_state &cam, int k)
+{
+    if (f.threads == 1) {
+        f.path.draw(f.depth, cam, frame_buffer, 0, frame_width);
+        return;
+    }
+    for (int c = k * block_columns; c < frame_width; c += f.threads * block_columns)
+        f.path.draw(f.depth, cam, frame_buffer, c, std::min(c + block_columns, frame_width));
+}
+
+void fly_share(const flight_share &f, int k)
+{
+    camera_state cam = f.start;
+    for (long i = 0; i < f.frames; ++i) {
+        refill_sky_part(f.depth, k, f.threads);
+        step_camera(cam);
+        draw_terrain_part(f, cam, k);
+    }
+}
+
+}  // namespace
+
+flight start_flight(const render_path &path, int depth, int threads)
+{
+    std::memset(frame_buffer, 0, size_t(frame_width) * size_t(frame_height) * size_t(bytes_per_pixel(depth)));
+    return {&path, depth, threads, start_team(threads), camera_start, 0};
+}
+
+void end_flight(flight &f)
+{
+    stop_team(f.team);
+    f.team = nullptr;
+}
+
+double fly(flight &f, long count)
+{
+    const flight_share share{*f.path, f.depth, f.threads, f.camera, count};
+    const auto start = std::chrono::steady_clock::now();
+    run_team(f.team, [&share](int k) { fly_share(share, k); });
+    const auto end = std::chrono::steady_clock::now();
+    for (long i = 0; i < count; ++i)
+        step_camera(f.camera);
+    f.frames += count;
+    return std::chrono::duration<double, std::milli>(end - start).count() / double(count);
+}
+
+std::vector<double> fly_frames(const render_path &path, int depth, int threads, long frames, long round_frames)
+{
+    flight f = start_flight(path, depth, threads);
+    std::vector<double> times;
+    while (f.frames < frames)
+        times.push_back(fly(f, std::min(round_frames, frames - f.frames)));
+    end_flight(f);
+    return times;
+}
+
+std::vector<double> fly_long_enough(const render_path &path, int depth, int threads, long *frames)
+{
+    using clock = std::chrono::steady_clock;
+    flight f = start_flight(path, depth, threads);
+    std::vector<double> times;
+    const auto start = clock::now();
+    while (f.frames < min_measured_frames || clock::now() - start < std::chrono::seconds(1))
+        times.push_back(fly(f, flight_round));
+    *frames = f.frames;
+    end_flight(f);
+    return times;
+}
+
+// The middle time, or the mean of the two middle times of an even count.
+double median_ms(std::vector<double> times)
+{
+    if (times.empty())
+        return 0.0;
+    std::sort(times.begin(), times.end());
+    const size_t mid = times.size() / 2;
+    return times.size() % 2 ? times[mid] : (times[mid - 1] + times[mid]) / 2.0;
+}
