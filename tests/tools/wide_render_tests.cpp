@@ -195,7 +195,7 @@ TEST(wide_renderers, every_frame_of_the_flight_at_every_depth)
 TEST(flight_threads, every_thread_count_leaves_one_threads_bytes_for_every_path)
 {
     for (int depth : {1, 3}) {
-        terrain_world w(203, 150, depth);   // 4 blocks of columns, the last group partial
+        terrain_world w(203, 150, depth);   // 7 blocks of columns, the last group partial
         fill_hills(w, 5);
         w.fill_colours_indexed();
         w.fill_clouds_pattern();

@@ -3,7 +3,7 @@
 // block into an output block of its own.
 //
 //   spread_kernel k = spread("avx512", fir_avx512, input, coef, 2);
-//   spread_calls(k, 4096);                   // 2048 calls on each thread
+//   spread_calls(k, 4096);                   // 4096 calls among the threads
 //   if (spread_differs(k, one_thread_output, &thread) >= 0) ... not the same bytes ...
 //   end_spread(k);                           // the threads end
 #pragma once
@@ -31,7 +31,7 @@ struct spread_kernel {
 
 spread_kernel spread(const std::string &name, fir_kernel run, const float *input, const float *coef, int threads);
 
-// `calls` calls in all, as evenly shared as whole calls allow; returns when
+// `calls` calls in all, taken by the threads a few at a time; returns when
 // every thread is done.
 void spread_calls(spread_kernel &k, long calls);
 

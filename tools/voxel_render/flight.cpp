@@ -2,7 +2,9 @@
 // refill, camera step, terrain), on one thread or several, timed.
 //
 // On several threads each frame is drawn in parts: the frame's columns in
-// blocks of 64, block k on thread k mod N, in every frame. A pixel that
+// blocks (32 columns at 16 and 32 bits, 64 at 8 and 24 bits: whole cache
+// lines of each row, so that no two threads write into one line), block k
+// on thread k mod N, in every frame. A pixel that
 // neither the sky nor the terrain covers keeps what the frame before left
 // there, so a frame depends on the frames before it; but only within its own
 // columns, and a thread that keeps the same columns through the whole flight
@@ -21,7 +23,13 @@
 
 namespace {
 
-constexpr int block_columns = 64;
+// A multiple of the widest pass (16 columns) whose bytes in a row are whole
+// cache lines; the smaller, the more evenly the near and the far terrain are
+// shared out.
+constexpr int block_columns(int depth)
+{
+    return bytes_per_pixel(depth) % 2 ? 64 : 32;
+}
 
 struct flight_share {
     const render_path &path;
@@ -39,10 +47,11 @@ void refill_sky_part(int depth, int k, int threads)
         return;
     }
     const size_t bpp = size_t(bytes_per_pixel(depth)), row_bytes = size_t(frame_width) * bpp;
+    const int block = block_columns(depth);
     for (size_t row = 0; row * row_bytes < sky; ++row)
-        for (int c = k * block_columns; c < frame_width; c += threads * block_columns) {
+        for (int c = k * block; c < frame_width; c += threads * block) {
             const size_t first = row * row_bytes + size_t(c) * bpp;
-            const size_t end = std::min({first + block_columns * bpp, (row + 1) * row_bytes, sky});
+            const size_t end = std::min({first + size_t(block) * bpp, (row + 1) * row_bytes, sky});
             if (first < end)
                 std::memcpy(frame_buffer + first, cloud_image + first, end - first);
         }
@@ -54,8 +63,9 @@ void draw_terrain_part(const flight_share &f, const camera_state &cam, int k)
         f.path.draw(f.depth, cam, frame_buffer, 0, frame_width);
         return;
     }
-    for (int c = k * block_columns; c < frame_width; c += f.threads * block_columns)
-        f.path.draw(f.depth, cam, frame_buffer, c, std::min(c + block_columns, frame_width));
+    const int block = block_columns(f.depth);
+    for (int c = k * block; c < frame_width; c += f.threads * block)
+        f.path.draw(f.depth, cam, frame_buffer, c, std::min(c + block, frame_width));
 }
 
 void fly_share(const flight_share &f, int k)

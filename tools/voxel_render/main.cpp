@@ -6,9 +6,11 @@
 //                [--compare] [--help] [--version]
 //
 // Without --data the data files are looked for as voxel looks for them
-// (voxel/display/data_folder.h). Exit status 0; 2 with one line on standard
-// error for bad arguments or data files that cannot be found or used; 1 with
-// one line when an output cannot be written.
+// (voxel/display/data_folder.h). Without an output option (--raw, --png,
+// --time, --compare) it says what it drew. Exit status 0; 2 with one line on
+// standard error for bad arguments, a renderer this processor cannot run, or
+// a data folder or data files that cannot be found or used; 1 with one line
+// when an output cannot be written. Each line names the reason.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>

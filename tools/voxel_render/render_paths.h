@@ -18,8 +18,8 @@ struct render_path {
     const char *name;   // --renderer: "standard", "vector", "avx2", "avx512"
     int lanes;          // columns traced at once: 1, 4, 8, 16
     unsigned needs;     // cpu_support.h bits; 0: any x86-64
-    // The terrain of the columns [first, end) (first a multiple of 64, or
-    // 0) at depth 0-3, as the whole frame's call draws them.
+    // The terrain of the columns [first, end) (first a multiple of 16) at
+    // depth 0-3, as the whole frame's call draws them.
     void (*draw)(int depth, const camera_state &camera, uint8_t *frame, int first, int end);
 };
 
