@@ -45,10 +45,25 @@ struct wide_setup {
     int heading;
     uint8_t *bottom_row;       // the frame's last row
     const uint8_t *heights, *colours;   // the maps
-    // S at each step: the slope step added step by step. It depends on
-    // nothing but the step, so it is summed once per call.
-    float rise[vector_rays::steps];
+    const float *rise;         // S at each step
 };
+
+// S at each step: the slope step added step by step. It depends on nothing
+// but the step, so it is summed once, at the first call.
+struct rise_table {
+    float at[vector_rays::steps];
+};
+
+inline rise_table sum_rises()
+{
+    rise_table r;
+    float s = 0.0f;
+    for (int t = 0; t < vector_rays::steps; ++t) {
+        r.at[t] = s;
+        s += slope_step;
+    }
+    return r;
+}
 
 // The group registers: one group a 32-bit lane.
 struct ray_groups {
@@ -285,11 +300,8 @@ WIDE_TARGET void trace_columns(const camera_state &cam, uint8_t *frame, int firs
     w.bottom_row = frame + std::ptrdiff_t(rows - 1) * w.row_bytes;
     w.heights = height_map;
     w.colours = colour_map;
-    float s = 0.0f;
-    for (int t = 0; t < vector_rays::steps; ++t) {
-        w.rise[t] = s;
-        s += slope_step;
-    }
+    static const rise_table rises = sum_rises();
+    w.rise = rises.at;
 
     constexpr int pass_columns = 4 * ops::groups;
     const int last = end < columns - 1 ? end : columns - 1;
