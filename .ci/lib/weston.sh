@@ -11,6 +11,8 @@
 #                           weston_runtime, xwayland_display; the log is
 #                           $work/weston.log
 #   weston_stop             ends it (and with it Xwayland and its shell)
+#   xwayland_pid            Xwayland's process id (it starts with its first
+#                           client), or nothing
 #   weston_client MODE      sets the array weston_client to the env command
 #                           that runs a program as weston's client:
 #                           "${weston_client[@]}" CMD ... (one process, so
@@ -80,15 +82,18 @@ INI
   done
   # Xwayland itself starts when its first client connects
   xwayland_display=$(sed -nE 's/.*xserver listening on display (:[0-9]+).*/\1/p' "$work/weston.log" | tail -1)
-  # the shell has drawn the desktop once its colour is on the screen
+  # the shell has drawn the desktop once its colour is on the screen (at
+  # the centre and near a corner, with the pointer, which starts where the
+  # outer pointer entered, moved out of the way)
   end=$((SECONDS + 20))
   while :; do
+    weston_pointer_away
     weston_shot "$work/desktop.png"
-    [ "$(convert "$work/desktop.png" -format '%[pixel:p{512,384}]' info: 2>/dev/null)" = "srgb($weston_background)" ] && break
+    [ "$(convert "$work/desktop.png" -format '%[pixel:p{512,384}] %[pixel:p{20,20}]' info: 2>/dev/null)" = \
+      "srgb($weston_background) srgb($weston_background)" ] && break
     [ $SECONDS -lt $end ] || { weston_logs; fail "weston's desktop was not drawn within 20 s"; }
     sleep 0.2
   done
-  weston_pointer_away
 }
 
 weston_stop() {
@@ -159,4 +164,9 @@ weston_close_box() {  # trace k
     done
   done
   return 1
+}
+
+# the process id of weston's Xwayland, empty before its first client
+xwayland_pid() {
+  sed -nE 's/.*Spawned Xwayland server, pid ([0-9]+).*/\1/p' "$work/weston.log" 2>/dev/null | tail -1
 }
