@@ -32,8 +32,10 @@ struct platform_backend {
     void (*window_state_changed)(HWND hwnd, window &w);  // shown, hidden, minimised...
     void (*caption_changed)(HWND hwnd, window &w);
     void (*window_destroyed)(HWND hwnd, window &w);
-    // The desktop under the window's client area was drawn on.
-    void (*presented)(HWND hwnd, window &w);
+    // The desktop under the window's client area was drawn on: shows it;
+    // true when a picture really went to the window system (only such a
+    // frame is a frame a person can see, and the frame trace records it).
+    bool (*presented)(HWND hwnd, window &w);
     // Milliseconds of the clock; `reading` is false for the platform's own
     // look at it (message times), which a scripted clock does not count.
     uint32_t (*milliseconds)(bool reading);

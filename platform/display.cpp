@@ -77,9 +77,8 @@ void desktop_changed(const RECT &area) {
         RECT c = w.client;
         if (std::max(c.left, area.left) < std::min(c.right, area.right) &&
             std::max(c.top, area.top) < std::min(c.bottom, area.bottom)) {
-            // traced once shown, when a person can see it
-            backend().presented(handle_of<HWND>(id), w);
-            trace_frame(handle_of<HWND>(id));
+            // traced only when it went to the screen, where a person can see it
+            if (backend().presented(handle_of<HWND>(id), w)) trace_frame(handle_of<HWND>(id));
         }
     }
 }

@@ -114,6 +114,8 @@ void headless_window_created(HWND, window &) {
 void no_window_change(HWND, window &) {}
 void nothing_outside() {}
 // No input ever arrives: waiting is a short sleep, and the caller looks again.
+bool nothing_shown(HWND, window &) { return false; }
+
 void headless_wait() { real_sleep(10); }
 uint32_t headless_milliseconds(bool) { return real_milliseconds(); }
 void headless_exit(int status) {
@@ -133,7 +135,7 @@ const platform_backend headless_backend = {
     no_window_change,
     headless_caption_changed,
     headless_window_destroyed,
-    no_window_change,
+    nothing_shown,
     headless_milliseconds,
     real_nanoseconds,
     real_nanoseconds_per_second,

@@ -165,7 +165,7 @@ void script_caption_changed(HWND, window &w) {
         script_caption{w.caption, code_page_to_utf8(w.caption.c_str(), code_page), script.clock});
 }
 
-void script_presented(HWND, window &w) {
+bool script_presented(HWND, window &w) {
     const machine_settings &m = state.machine;
     script_frame frame;
     frame.index = script.frame_count++;
@@ -191,9 +191,11 @@ void script_presented(HWND, window &w) {
         }
     }
     if (script.settings.on_present) script.settings.on_present(frame);
-    if (script.settings.frames_kept == 0) return;
-    script.frames.push_back(std::move(frame));
-    while (script.frames.size() > script.settings.frames_kept) script.frames.pop_front();
+    if (script.settings.frames_kept > 0) {
+        script.frames.push_back(std::move(frame));
+        while (script.frames.size() > script.settings.frames_kept) script.frames.pop_front();
+    }
+    return script.settings.window_system_shows;
 }
 
 void no_window_change(HWND, window &) {}

@@ -110,6 +110,7 @@ struct script_settings {
     uint32_t clock_step = 0;     // added after each GetTickCount / timeGetTime
     uint32_t counter_step = 0;   // microseconds added after each QueryPerformanceCounter
     size_t frames_kept = 8;      // the most recent presented frames kept (0: none)
+    bool window_system_shows = true;  // false: presented frames never reach a screen
     std::function<void(const script_box &)> on_message_box;
     std::function<void(const script_frame &)> on_present;
     // Called whenever PeekMessage finds nothing to hand out.

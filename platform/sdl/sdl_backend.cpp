@@ -15,12 +15,14 @@
 
 #include "platform/backend.h"
 #include "platform/settings.h"
-#include "platform/sdl/box.h"
+#include "platform/sdl/box/box.h"
 #include "platform/sdl/canvas.h"
+#include "platform/sdl/driver_hints.h"
 #include "platform/sdl/sdl_wait.h"
+#include "platform/sdl/wayland/wl_shm_present.h"
 #include "platform/sdl/window_present.h"
-#include "platform/sdl/x_display.h"
-#include "platform/sdl/x_shm_present.h"
+#include "platform/sdl/x11/x_display.h"
+#include "platform/sdl/x11/x_shm_present.h"
 
 namespace plat {
 namespace {
@@ -167,6 +169,7 @@ void sdl_window_destroyed(HWND, window &w) {
     window_of_id.erase(SDL_GetWindowID(s));
     x_window_removed(s);
     x_shm_forget(s);
+    wl_shm_forget(s);
     canvas_forget(s);
     SDL_DestroyWindow(s);
     w.backend_data = nullptr;
@@ -174,7 +177,7 @@ void sdl_window_destroyed(HWND, window &w) {
 
 // A frame was presented to the window: the desktop under its client area
 // goes to the screen (window_present.h).
-void sdl_presented(HWND, window &w) { present_desktop(sdl_window(w), w); }
+bool sdl_presented(HWND, window &w) { return present_desktop(sdl_window(w), w); }
 
 uint32_t sdl_milliseconds(bool) { return real_milliseconds(); }
 
@@ -217,6 +220,23 @@ bool visual_usable() {
     return false;
 }
 
+// Whether a window of this video driver can be drawn on at all: on Wayland
+// through our own buffers, elsewhere through SDL's window surface (which
+// SDL2's Wayland driver, for one, makes only as a GL texture). Asked of a
+// hidden window, which no one sees.
+bool windows_drawable(std::string *why) {
+    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) return true;
+    SDL_Window *probe = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN);
+    if (!probe) {
+        *why = std::string("no window: ") + SDL_GetError();
+        return false;
+    }
+    const bool drawable = wl_shm_open(probe) || SDL_GetWindowSurface(probe) != nullptr;
+    if (!drawable) *why = std::string("no surface to draw a window on: ") + SDL_GetError();
+    SDL_DestroyWindow(probe);
+    return drawable;
+}
+
 }  // namespace
 
 // Pumps and looks, sleeping 2 ms between looks: no wakeup message is ever
@@ -232,10 +252,6 @@ void sdl_wait_for_event(uint32_t ms) {
 
 bool sdl_backend_open(machine_settings &machine) {
     if (is_virtual_driver(getenv("SDL_VIDEODRIVER")) || no_window_system()) return false;
-    // Window surfaces straight through the window system (shared-memory
-    // images on X11) rather than through a GL texture, which a machine
-    // without a GPU would draw in software at several milliseconds a frame.
-    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     // a window system was named but cannot be reached: say so once, as
     // the boxes and captions then go to the terminal
     auto unreachable = [](const char *why) {
@@ -258,8 +274,18 @@ bool sdl_backend_open(machine_settings &machine) {
                                 (display ? display : "")).c_str());
         }
     }
+    const char *driver = SDL_GetCurrentVideoDriver();
+    if (framebuffer_acceleration_off(driver))
+        SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     SDL_DisplayMode mode;
     if (!visual_usable()) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    std::string why;
+    if (!windows_drawable(&why)) {
+        fprintf(stderr, "platform: windows cannot be drawn on the %s video driver (%s); boxes and captions go to the terminal\n",
+                driver, why.c_str());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }

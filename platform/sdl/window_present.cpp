@@ -9,7 +9,8 @@
 
 #include "platform/pixel_convert.h"
 #include "platform/sdl/canvas.h"
-#include "platform/sdl/x_shm_present.h"
+#include "platform/sdl/wayland/wl_shm_present.h"
+#include "platform/sdl/x11/x_shm_present.h"
 #include "platform/state.h"
 
 namespace plat {
@@ -85,29 +86,40 @@ void draw_through_sdl_converter(const window &w, SDL_Surface *target, int width,
                       target->pixels, target->pitch);
 }
 
+// Into a shared picture of the window system (x_shm_begin or wl_shm_begin)
+// and shown with `finish`: `unavailable` when there is no such path.
+template <typename begin_fn, typename finish_fn>
+shm_begin present_shared(SDL_Window *sdl_window, const window &w, int width, int height, begin_fn begin,
+                         finish_fn finish) {
+    shm_frame frame;
+    const shm_begin got = begin(sdl_window, width, height, &frame);
+    if (got != shm_begin::ready) return got;
+    draw_desktop_under(w, frame.pixels, frame.pitch, width, height, frame.format);
+    finish(sdl_window);
+    return got;
+}
+
 }  // namespace
 
-void present_desktop(SDL_Window *sdl_window, const window &w) {
-    if (!sdl_window) return;
+bool present_desktop(SDL_Window *sdl_window, const window &w) {
+    if (!sdl_window) return false;
     int window_width, window_height;
     SDL_GetWindowSize(sdl_window, &window_width, &window_height);
     const int width = std::min((int)(w.client.right - w.client.left), window_width);
     const int height = std::min((int)(w.client.bottom - w.client.top), window_height);
-    if (width <= 0 || height <= 0) return;
+    if (width <= 0 || height <= 0) return false;
 
+    if (wl_shm_available()) {
+        // the window system is behind when busy: this frame is left out
+        return present_shared(sdl_window, w, width, height, wl_shm_begin, wl_shm_finish) == shm_begin::ready;
+    }
     if (!canvas_uses_colour_map()) {
-        if (x_shm_put_desktop(sdl_window, w.client.left, w.client.top, width, height)) return;
-        shm_frame frame;
-        const shm_begin got = x_shm_begin(sdl_window, width, height, &frame);
-        if (got == shm_begin::busy) return;  // the server is behind: this frame is left out
-        if (got == shm_begin::ready) {
-            draw_desktop_under(w, frame.pixels, frame.pitch, width, height, frame.format);
-            x_shm_finish(sdl_window);
-            return;
-        }
+        if (x_shm_put_desktop(sdl_window, w.client.left, w.client.top, width, height)) return true;
+        const shm_begin got = present_shared(sdl_window, w, width, height, x_shm_begin, x_shm_finish);
+        if (got != shm_begin::unavailable) return got == shm_begin::ready;
     }
     SDL_Surface *target = canvas_of(sdl_window);
-    if (!target) return;
+    if (!target) return false;
     const int target_width = std::min(width, target->w), target_height = std::min(height, target->h);
     screen_format screen;
     if (screen_format_of(target->format->format, &screen))
@@ -115,7 +127,7 @@ void present_desktop(SDL_Window *sdl_window, const window &w) {
                            screen);
     else
         draw_through_sdl_converter(w, target, target_width, target_height);
-    canvas_show(sdl_window);
+    return canvas_show(sdl_window);
 }
 
 }  // namespace plat

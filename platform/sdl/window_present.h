@@ -1,7 +1,7 @@
 // window_present.h - the desktop under a window's client area onto the
-// screen: in one pass into a shared-memory X image of the window
-// (x_shm_present.h), or where there is none into the window's canvas
-// (canvas.h) and through SDL.
+// screen: in one pass into a shared-memory picture of the window (an X image,
+// x11/x_shm_present.h, or a Wayland buffer, wayland/wl_shm_present.h), or
+// where there is none into the window's canvas (canvas.h) and through SDL.
 #pragma once
 
 struct SDL_Window;
@@ -11,7 +11,8 @@ namespace plat {
 struct window;
 
 // Shows the part of the desktop (the primary surface) under the client
-// area of `w` in its SDL window.
-void present_desktop(SDL_Window *sdl_window, const window &w);
+// area of `w` in its SDL window; true when the picture went to the window
+// system.
+bool present_desktop(SDL_Window *sdl_window, const window &w);
 
 }  // namespace plat

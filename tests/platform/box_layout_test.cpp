@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "platform/sdl/box_layout.h"
+#include "platform/sdl/box/box_layout.h"
 
 using namespace plat::box;
 

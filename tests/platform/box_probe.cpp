@@ -19,7 +19,7 @@
 
 #include "common/checks.h"
 #include "common/messages.h"
-#include "platform/sdl/box.h"
+#include "platform/sdl/box/box.h"
 
 static UINT icon_flag(const char *name) {
     if (!strcmp(name, "information")) return MB_ICONINFORMATION;

@@ -99,4 +99,28 @@ TEST_F(traced, one_line_per_frame_caption_and_box_in_order) {
     }
 }
 
+// A frame the window system never got (no surface to draw on) is no frame
+// a person saw: the trace keeps captions and boxes but no frame line.
+TEST_F(traced, frames_that_reach_no_screen_are_not_traced) {
+    script_settings settings;
+    settings.window_system_shows = false;
+    script_start(settings);
+    ASSERT_TRUE(plat::frame_trace_open("trace", "script", 32));
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = plain_proc;
+    wc.lpszClassName = "UNSHOWN";
+    RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(0, "UNSHOWN", "a", 0x00CB0000, 0, 0, 100, 100, NULL, NULL, NULL, NULL);
+    ShowWindow(hwnd, SW_SHOW);
+    draw_on_desktop(hwnd);
+    SetWindowTextA(hwnd, "b FPS: 1");
+    draw_on_desktop(hwnd);
+    ASSERT_TRUE(plat::frame_trace_open(nullptr, "", 0));
+    EXPECT_EQ(script_frame_count(), 2);
+    const std::vector<std::string> lines = lines_of("trace");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find(" start backend=script"), std::string::npos);
+    EXPECT_NE(lines[1].find(" caption "), std::string::npos);
+}
+
 }  // namespace

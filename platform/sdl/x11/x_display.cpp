@@ -1,8 +1,8 @@
 // x_display.cpp - the X server behind SDL, asked directly where SDL does not
 // say enough: protocol errors, whether a window is really on the screen, the
 // screen's visual, and drawing through a colour map on an indexed visual.
-#include "platform/sdl/x_display.h"
-#include "platform/sdl/x_shm_present.h"
+#include "platform/sdl/x11/x_display.h"
+#include "platform/sdl/x11/x_shm_present.h"
 
 #include <SDL.h>
 

@@ -27,20 +27,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/pixel_convert.h"
+#include "platform/sdl/shm_frame.h"
 
 struct SDL_Window;
 
 namespace plat {
-
-struct shm_frame {
-    uint8_t *pixels = nullptr;
-    int pitch = 0;
-    int width = 0, height = 0;
-    screen_format format = screen_format::xrgb8888;
-};
-
-enum class shm_begin { ready, busy, unavailable };
 
 // An image of the window's client size (made anew when the size changed)
 // that is free to be written; `busy` when none became free in time.

@@ -3,13 +3,14 @@
 
 #include <algorithm>
 
-#include "platform/sdl/box.h"
-#include "platform/sdl/box_font.h"
+#include "platform/sdl/box/box.h"
+#include "platform/sdl/box/box_font.h"
 #include "platform/sdl/canvas.h"
-#include "platform/sdl/box_icon.h"
-#include "platform/sdl/box_layout.h"
+#include "platform/sdl/box/box_icon.h"
+#include "platform/sdl/box/box_layout.h"
 #include "platform/sdl/sdl_wait.h"
-#include "platform/sdl/x_display.h"
+#include "platform/sdl/wayland/wl_shm_present.h"
+#include "platform/sdl/x11/x_display.h"
 #include "platform/settings.h"
 
 namespace plat {
@@ -87,8 +88,8 @@ void draw(open_box &b) {
     box::draw_text(b.fonts, s, r.x + (r.w - label) / 2 + (b.pressed ? 1 : 0),
                    r.y + (r.h - b.fonts.line_height) / 2 + (b.pressed ? 1 : 0), "OK",
                    SDL_Color{0, 0, 0, 255});
-    canvas_show(b.window);
-    b.needs_draw = false;
+    // a picture the window system did not take is drawn again on the next pass
+    b.needs_draw = !canvas_show(b.window);
 }
 
 bool on_button(const open_box &b, int x, int y) {
@@ -119,12 +120,13 @@ bool is_input(const SDL_Event &e) {
 void box_event(open_box &b, const SDL_Event &e) {
     switch (e.type) {
     case SDL_WINDOWEVENT:
-        switch (e.window.event) {
-        case SDL_WINDOWEVENT_EXPOSED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED: b.needs_draw = true; break;
-        case SDL_WINDOWEVENT_CLOSE: b.closed = true; break;  // the close box answers OK too
-        default: break;
-        }
+        // drawn again on any change of its window: on Wayland the title bar
+        // (focused or not) is drawn beside the box and shows only with the
+        // box's next picture
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE)
+            b.closed = true;  // the close box answers OK too
+        else
+            b.needs_draw = true;
         break;
     case SDL_KEYDOWN:
         switch (e.key.keysym.sym) {
@@ -213,8 +215,11 @@ bool sdl_box_show(const box_request &request, std::string *why) {
                                 SDL_WINDOWPOS_CENTERED, b.layout.width, b.layout.height,
                                 SDL_WINDOW_HIDDEN);
     SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_NORMAL");
-    if (!b.window) {
-        if (why) *why = std::string("no window for the box: ") + SDL_GetError();
+    // a box with nothing to draw on could never be seen nor answered
+    if (!b.window || !canvas_of(b.window)) {
+        if (why) *why = std::string(b.window ? "nothing to draw the box on: " : "no window for the box: ") +
+                        SDL_GetError();
+        if (b.window) SDL_DestroyWindow(b.window);
         if (b.icon) SDL_FreeSurface(b.icon);
         return false;
     }
@@ -264,6 +269,7 @@ bool sdl_box_show(const box_request &request, std::string *why) {
     current = outer;
     if (outer) outer->needs_draw = true;  // its exposures went unseen
     x_window_removed(b.window);
+    wl_shm_forget(b.window);
     canvas_forget(b.window);
     SDL_DestroyWindow(b.window);
     if (b.icon) SDL_FreeSurface(b.icon);

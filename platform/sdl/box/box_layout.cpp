@@ -1,5 +1,5 @@
 // box_layout.cpp - line breaking and the box's geometry (see box_layout.h).
-#include "platform/sdl/box_layout.h"
+#include "platform/sdl/box/box_layout.h"
 
 #include <algorithm>
 

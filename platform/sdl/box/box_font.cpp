@@ -1,5 +1,5 @@
 // box_font.cpp - fontconfig chooses, SDL2_ttf draws (see box_font.h).
-#include "platform/sdl/box_font.h"
+#include "platform/sdl/box/box_font.h"
 
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
@@ -8,7 +8,7 @@
 #include <map>
 #include <memory>
 
-#include "platform/sdl/box_layout.h"
+#include "platform/sdl/box/box_layout.h"
 
 namespace plat::box {
 

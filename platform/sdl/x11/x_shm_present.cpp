@@ -1,7 +1,7 @@
 // x_shm_present.cpp - two shared-memory X images per window, put with
 // completion events on a second X connection, so that the completions come
 // to us and not into SDL's event queue.
-#include "platform/sdl/x_shm_present.h"
+#include "platform/sdl/x11/x_shm_present.h"
 
 #include <SDL.h>
 

@@ -1,5 +1,5 @@
 // box_icon.cpp - icon theme lookup, PNG loading, and our own drawing.
-#include "platform/sdl/box_icon.h"
+#include "platform/sdl/box/box_icon.h"
 
 #include <png.h>
 #include <sys/stat.h>

@@ -1,0 +1,238 @@
+// wl_shm_present.cpp - wl_shm buffers per window on a private event queue.
+#include "platform/sdl/wayland/wl_shm_present.h"
+
+#ifdef PLATFORM_HAVE_WAYLAND
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <poll.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <wayland-client.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "platform/sdl/wayland/buffer_ring.h"
+#endif
+
+namespace plat {
+
+#ifdef PLATFORM_HAVE_WAYLAND
+namespace {
+
+struct wl_window {
+    wl_surface *surface = nullptr;
+    int width = 0, height = 0, pitch = 0;
+    uint8_t *memory = nullptr;  // wl_buffer_count pictures, one after another
+    size_t bytes = 0;
+    std::array<wl_buffer *, wl_buffer_count> buffers{};
+    buffer_ring ring;
+    int writing = -1;  // the buffer handed out by wl_shm_begin
+};
+
+enum class presenter_state { unopened, open, unavailable };
+presenter_state presenter = presenter_state::unopened;
+wl_display *display = nullptr;
+wl_event_queue *queue = nullptr;
+wl_registry *registry = nullptr;
+wl_shm *shm = nullptr;
+std::map<SDL_Window *, wl_window> windows;
+
+// ---- the registry: wl_shm, bound on our queue ---------------------------------------
+
+void on_global(void *, wl_registry *r, uint32_t name, const char *interface, uint32_t) {
+    if (!shm && strcmp(interface, wl_shm_interface.name) == 0)
+        shm = static_cast<wl_shm *>(wl_registry_bind(r, name, &wl_shm_interface, 1));
+}
+void on_global_remove(void *, wl_registry *, uint32_t) {}
+const wl_registry_listener registry_listener = {on_global, on_global_remove};
+
+// ---- buffers --------------------------------------------------------------------------
+
+void on_release(void *data, wl_buffer *buffer) {
+    wl_window &w = *static_cast<wl_window *>(data);
+    for (int k = 0; k < w.ring.count; k++)
+        if (w.buffers[k] == buffer) ring_released(w.ring, k);
+}
+const wl_buffer_listener buffer_listener = {on_release};
+
+void free_buffers(wl_window &w) {
+    // a buffer the compositor still holds may be destroyed: its copy of the
+    // memory stays mapped on its side until it lets go
+    for (wl_buffer *&b : w.buffers)
+        if (b) wl_buffer_destroy(b), b = nullptr;
+    if (w.memory) munmap(w.memory, w.bytes);
+    w.memory = nullptr;
+    w.bytes = 0;
+    w.ring = buffer_ring{};
+    w.width = w.height = 0;
+}
+
+void give_up(const std::string &why) {
+    if (presenter != presenter_state::unavailable)
+        fprintf(stderr, "platform: %s; windows are drawn through SDL\n", why.c_str());
+    presenter = presenter_state::unavailable;
+}
+
+// wl_buffer_count XRGB8888 buffers of width x height in one shared file.
+bool make_buffers(wl_window &w, int width, int height) {
+    const int pitch = width * 4;
+    const size_t one = (size_t)pitch * height, bytes = one * wl_buffer_count;
+    const int fd = memfd_create("kelvane-window", MFD_CLOEXEC);
+    if (fd < 0 || ftruncate(fd, (off_t)bytes) != 0) {
+        give_up(std::string("no shared memory for a window: ") + strerror(errno));
+        if (fd >= 0) close(fd);
+        return false;
+    }
+    void *memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (memory == MAP_FAILED) {
+        give_up(std::string("no shared memory for a window: ") + strerror(errno));
+        close(fd);
+        return false;
+    }
+    wl_shm_pool *pool = wl_shm_create_pool(shm, fd, (int32_t)bytes);
+    for (int k = 0; k < wl_buffer_count; k++) {
+        w.buffers[k] = wl_shm_pool_create_buffer(pool, (int32_t)(one * k), width, height, pitch,
+                                                 WL_SHM_FORMAT_XRGB8888);
+        wl_buffer_add_listener(w.buffers[k], &buffer_listener, &w);
+    }
+    // the buffers keep the pool's memory; the pool and our descriptor can go
+    wl_shm_pool_destroy(pool);
+    close(fd);
+    w.memory = static_cast<uint8_t *>(memory);
+    w.bytes = bytes;
+    w.width = width, w.height = height, w.pitch = pitch;
+    w.ring.count = wl_buffer_count;
+    return true;
+}
+
+// ---- events ---------------------------------------------------------------------------
+
+// Dispatches the releases already read, then reads what the socket has,
+// waiting at most `ms` for it.
+void take_releases(int ms) {
+    wl_display_dispatch_queue_pending(display, queue);
+    while (wl_display_prepare_read_queue(display, queue) != 0) wl_display_dispatch_queue_pending(display, queue);
+    wl_display_flush(display);
+    pollfd p = {wl_display_get_fd(display), POLLIN, 0};
+    if (poll(&p, 1, ms) > 0)
+        wl_display_read_events(display);
+    else
+        wl_display_cancel_read(display);
+    wl_display_dispatch_queue_pending(display, queue);
+}
+
+// A free buffer of the window, waiting for a release at most 100 ms in all.
+int free_buffer_of(wl_window &w) {
+    wl_display_dispatch_queue_pending(display, queue);
+    int k = ring_take(w.ring);
+    if (k >= 0) return k;
+    const uint32_t start = SDL_GetTicks();
+    for (;;) {
+        const int left = 100 - (int)(SDL_GetTicks() - start);
+        take_releases(left > 0 ? left : 0);
+        if ((k = ring_take(w.ring)) >= 0 || left <= 0) return k;
+    }
+}
+
+wl_window *window_record(SDL_Window *window) {
+    auto it = windows.find(window);
+    if (it != windows.end()) return &it->second;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_WAYLAND ||
+        info.info.wl.display != display || !info.info.wl.surface)
+        return nullptr;
+    wl_window &w = windows[window];
+    w.surface = info.info.wl.surface;
+    return &w;
+}
+
+}  // namespace
+
+bool wl_shm_open(SDL_Window *window) {
+    if (presenter != presenter_state::unopened) return presenter == presenter_state::open;
+    presenter = presenter_state::unavailable;
+    const char *off = getenv("PLATFORM_NO_SHM");
+    if (off && *off && strcmp(off, "0") != 0) return false;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_WAYLAND ||
+        !info.info.wl.display)
+        return false;
+    display = info.info.wl.display;
+    queue = wl_display_create_queue(display);
+    // the registry through a wrapper of the display on our queue: its
+    // events, and those of everything made from what it binds, come to us
+    wl_display *on_our_queue = static_cast<wl_display *>(wl_proxy_create_wrapper(display));
+    wl_proxy_set_queue(reinterpret_cast<wl_proxy *>(on_our_queue), queue);
+    registry = wl_display_get_registry(on_our_queue);
+    wl_proxy_wrapper_destroy(on_our_queue);
+    wl_registry_add_listener(registry, &registry_listener, nullptr);
+    if (wl_display_roundtrip_queue(display, queue) < 0 || !shm) {
+        fprintf(stderr, "platform: the Wayland compositor offers no shared-memory buffers; windows are drawn through SDL\n");
+        return false;
+    }
+    presenter = presenter_state::open;
+    return true;
+}
+
+bool wl_shm_available() { return presenter == presenter_state::open; }
+
+shm_begin wl_shm_begin(SDL_Window *window, int width, int height, shm_frame *frame) {
+    if (!window || presenter != presenter_state::open) return shm_begin::unavailable;
+    wl_window *record = window_record(window);
+    if (!record) return shm_begin::unavailable;
+    wl_window &w = *record;
+    if (w.width != width || w.height != height) {
+        free_buffers(w);
+        if (!make_buffers(w, width, height)) return shm_begin::unavailable;
+    }
+    const int k = free_buffer_of(w);
+    if (k < 0) return shm_begin::busy;
+    w.writing = k;
+    *frame = shm_frame{w.memory + (size_t)w.pitch * height * k, w.pitch, width, height, screen_format::xrgb8888};
+    return shm_begin::ready;
+}
+
+void wl_shm_finish(SDL_Window *window) {
+    auto it = windows.find(window);
+    if (it == windows.end() || it->second.writing < 0) return;
+    wl_window &w = it->second;
+    const int k = w.writing;
+    wl_surface_attach(w.surface, w.buffers[k], 0, 0);
+    if (wl_proxy_get_version(reinterpret_cast<wl_proxy *>(w.surface)) >= WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION)
+        wl_surface_damage_buffer(w.surface, 0, 0, w.width, w.height);
+    else
+        wl_surface_damage(w.surface, 0, 0, w.width, w.height);
+    wl_surface_commit(w.surface);
+    ring_committed(w.ring, k);
+    w.writing = -1;
+    // sent now; nothing is waited for
+    wl_display_flush(display);
+}
+
+void wl_shm_forget(SDL_Window *window) {
+    auto it = windows.find(window);
+    if (it == windows.end()) return;
+    free_buffers(it->second);
+    windows.erase(it);
+    wl_display_flush(display);
+}
+
+#else
+
+bool wl_shm_open(SDL_Window *) { return false; }
+bool wl_shm_available() { return false; }
+shm_begin wl_shm_begin(SDL_Window *, int, int, shm_frame *) { return shm_begin::unavailable; }
+void wl_shm_finish(SDL_Window *) {}
+void wl_shm_forget(SDL_Window *) {}
+
+#endif
+
+}  // namespace plat
