@@ -32,14 +32,15 @@
 #                           open (its box-open line in the trace)
 #   weston_close_box TRACE K
 #                           presses Enter until the K-th box has closed, at
-#                           most five times, two seconds apart; 1 if it stays
+#                           most five times, two seconds apart; 1 if it
+#                           stays; weston_presses is the number of presses
 #
 # Windows of weston's clients cannot be named from the outer X server, so
 # the programs' frame trace (PLATFORM_FRAME_TRACE) says when a box is open,
 # and keys go to whatever window weston has focused, as they do for a
 # person at the keyboard: weston focuses each new window.
 
-weston_pid="" weston_socket="" weston_runtime="" xwayland_display="" weston_client=()
+weston_pid="" weston_socket="" weston_runtime="" xwayland_display="" weston_client=() weston_presses=0
 # the desktop's plain colour (0xAARRGGBB in weston.ini), so that a
 # screenshot without windows holds one colour and the pointer
 weston_background="32,64,96"
@@ -156,6 +157,7 @@ weston_wait_box() {  # trace k seconds pid
 weston_close_box() {  # trace k
   local try end
   for try in 1 2 3 4 5; do
+    weston_presses=$try
     weston_key Return
     end=$((SECONDS + 2))
     while [ $SECONDS -lt $end ]; do
