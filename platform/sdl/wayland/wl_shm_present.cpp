@@ -116,7 +116,9 @@ bool make_buffers(wl_window &w, int width, int height) {
 // The connection failed (the compositor went away, a protocol error): its
 // queue can no longer be emptied, so nothing here waits on it again.
 bool connection_lost() {
-    give_up(std::string("the Wayland connection failed: ") + strerror(wl_display_get_error(display)));
+    if (presenter != presenter_state::unavailable)
+        fprintf(stderr, "platform: the Wayland connection failed: %s\n", strerror(wl_display_get_error(display)));
+    presenter = presenter_state::unavailable;
     return false;
 }
 
