@@ -18,10 +18,12 @@ void end_spread(spread_kernel &k)
 
 // Threads take the calls a few at a time as they come: a thread the system
 // wakes late (tens of microseconds after the run began, on the processors
-// measured) then takes fewer calls instead of holding up the run.
+// measured) then takes fewer calls instead of holding up the run. A take is
+// 32 calls (about 6 us of the 16-lane kernel), so that the shared counter
+// moves between the cores 128 times a run of 4096 calls, not once a call.
 void spread_calls(spread_kernel &k, long calls)
 {
-    constexpr long calls_a_take = 8;
+    constexpr long calls_a_take = 32;
     std::atomic<long> next{0};
     run_team(k.team, [&k, &next, calls](int t) {
         float *output = k.outputs[size_t(t)].output;
