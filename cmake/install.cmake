@@ -120,6 +120,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-wqy-microhei")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libliquid1, libvolk2.5")
+# On Wayland the title bars of the window and the boxes are drawn by a
+# libdecor plugin; without one the windows have none.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libdecor-0-plugin-1-cairo")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION
   "Two small programs that show how much faster a computation runs on the

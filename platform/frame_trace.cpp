@@ -47,6 +47,8 @@ bool frame_trace_open(const char *path, const char *backend_name, int display_bi
     if (!registered) registered = atexit(close_trace) == 0;
     fprintf(frame_trace, "%llu start backend=%s depth=%d pid=%d\n", monotonic_microseconds(),
             backend_name, display_bits, (int)getpid());
+    // in the file at once: a program ended by a signal still names its backend
+    fflush(frame_trace);
     return true;
 }
 

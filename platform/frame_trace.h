@@ -11,8 +11,9 @@
 //   17912345 box-closed Voxel Demo
 //
 // Captions and box captions are written in UTF-8, with line breaks as
-// blanks. The lines are buffered; they reach the file when a box opens or
-// closes and when the process ends through exit. Off, each of the calls
+// blanks. The start line reaches the file at once; the others are
+// buffered and reach it when a box opens or closes and when the process
+// ends through exit (not when a signal ends it). Off, each of the calls
 // below costs one test of a pointer.
 #pragma once
 #include <cstdio>

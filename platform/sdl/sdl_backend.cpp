@@ -18,6 +18,7 @@
 #include "platform/sdl/box/box.h"
 #include "platform/sdl/canvas.h"
 #include "platform/sdl/driver_hints.h"
+#include "platform/sdl/interrupts.h"
 #include "platform/sdl/sdl_wait.h"
 #include "platform/sdl/wayland/wl_shm_present.h"
 #include "platform/sdl/window_present.h"
@@ -104,7 +105,7 @@ void sdl_pump() {
             break;
         }
         case SDL_QUIT: {
-            // an interrupt from the terminal closes the window as its close box would
+            // SDL's quit (its last window asked to close) closes the window as its close box would
             HWND hwnd = newest_window();
             if (hwnd) post_message(hwnd, WM_CLOSE, 0, 0);
             break;
@@ -255,6 +256,7 @@ void sdl_wait_for_event(uint32_t ms) {
 
 bool sdl_backend_open(machine_settings &machine) {
     if (is_virtual_driver(getenv("SDL_VIDEODRIVER")) || no_window_system()) return false;
+    interrupts_keep_from_sdl();
     // a window system was named but cannot be reached: say so once, as
     // the boxes and captions then go to the terminal
     auto unreachable = [](const char *why) {
@@ -297,6 +299,7 @@ bool sdl_backend_open(machine_settings &machine) {
         machine.desktop_height = mode.h;
     }
     x_errors_install();
+    interrupts_end_the_program();
     return true;
 }
 

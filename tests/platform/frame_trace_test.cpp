@@ -45,6 +45,16 @@ void draw_on_desktop(HWND hwnd) {
     IDirectDraw_Release(dd);
 }
 
+// A 100 x 100 window of the class TRACED (registered on first use), captioned
+// `caption`, not yet shown.
+HWND traced_window(const char *caption) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = plain_proc;
+    wc.lpszClassName = "TRACED";
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, "TRACED", caption, 0x00CB0000, 0, 0, 100, 100, NULL, NULL, NULL, NULL);
+}
+
 struct traced : ::testing::Test {
     test_support::scratch_directory directory;
     void TearDown() override {
@@ -60,13 +70,9 @@ TEST_F(traced, one_line_per_frame_caption_and_box_in_order) {
     { std::ofstream("trace") << "earlier run\n"; }
     ASSERT_TRUE(plat::frame_trace_open("trace", "script", 16));
 
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = plain_proc;
-    wc.lpszClassName = "TRACED";
-    RegisterClassA(&wc);
-    HWND shown = CreateWindowExA(0, "TRACED", "a", 0x00CB0000, 0, 0, 100, 100, NULL, NULL, NULL, NULL);
+    HWND shown = traced_window("a");
     // a window never shown shows no frame, though the desktop under it is drawn on
-    ASSERT_TRUE(CreateWindowExA(0, "TRACED", "b", 0x00CB0000, 0, 0, 100, 100, NULL, NULL, NULL, NULL));
+    ASSERT_TRUE(traced_window("b"));
     ShowWindow(shown, SW_SHOW);
     SetWindowTextA(shown, "\xD0\xE0\xE7 FPS: 42\nx");
     draw_on_desktop(shown);
@@ -106,11 +112,7 @@ TEST_F(traced, frames_that_reach_no_screen_are_not_traced) {
     settings.window_system_shows = false;
     script_start(settings);
     ASSERT_TRUE(plat::frame_trace_open("trace", "script", 32));
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = plain_proc;
-    wc.lpszClassName = "UNSHOWN";
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(0, "UNSHOWN", "a", 0x00CB0000, 0, 0, 100, 100, NULL, NULL, NULL, NULL);
+    HWND hwnd = traced_window("a");
     ShowWindow(hwnd, SW_SHOW);
     draw_on_desktop(hwnd);
     SetWindowTextA(hwnd, "b FPS: 1");

@@ -194,3 +194,20 @@ TEST_F(demo_phases, minimised_window_neither_renders_nor_looks_at_the_clock) {
     EXPECT_EQ((std::vector<std::string>{english(2), english(6)}), box_texts());
     EXPECT_EQ(start_time + 20000, box(1).time);
 }
+
+// The window closed while the switch box is open (its close box, which the
+// box's loop dispatches): no frame is drawn into the destroyed window, so no
+// failure box follows, and the demo ends with the quit its closing posted.
+TEST_F(demo_phases, closing_the_window_during_the_switch_box_ends_the_demo_without_another_box) {
+    plan_passes({5001, 5002, 5003});
+    int frames_at_box = -1;
+    settings.on_message_box = [&](const script_box &b) {
+        if (b.text != english(4)) return;
+        frames_at_box = script_frame_count();
+        SendMessageA(main_window, WM_CLOSE, 0, 0);
+    };
+    EXPECT_EQ(0, run());
+    ASSERT_EQ(2u, script_boxes().size());
+    EXPECT_EQ(english(4), box(1).text);
+    EXPECT_EQ(frames_at_box, script_frame_count());
+}

@@ -32,6 +32,9 @@ static void run_idle_pass(phase_clock &clock) {
             clock.language_index = select_language();
             show_catalogue_box(clock.language_index, slot::standard_completed, MB_ICONINFORMATION);
             clock.phase_start_tick = GetTickCount();
+            // a window closed while the box was open gets no frame: the
+            // quit the box posted again ends the demo at the next look
+            if (!IsWindow(main_window)) return;
         }
         vector_phase = 1;
     }

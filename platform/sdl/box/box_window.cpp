@@ -178,7 +178,7 @@ bool sdl_box_takes_event(const SDL_Event &e) {
         box_event(*current, e);
         return true;
     }
-    // an interrupt with no window of the program to close ends the box
+    // SDL's quit with no window of the program to close ends the box
     if (e.type == SDL_QUIT && !newest_window()) {
         current->closed = true;
         return true;

@@ -11,6 +11,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <poll.h>
+#include <csignal>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
@@ -64,6 +65,8 @@ int completion_type = 0;
 std::map<SDL_Window *, shm_window> windows;
 shared_desktop desktop;
 bool attach_failed = false;
+// a segment made but not yet marked for removal: an interrupt removes it
+volatile sig_atomic_t pending_segment = -1;
 
 void give_up(const std::string &why) {
     if (presenter != presenter_state::unavailable)
@@ -115,6 +118,7 @@ void free_image(shm_image &im) {
 bool attach_segment(XImage *image, XShmSegmentInfo &segment, size_t bytes, size_t offset) {
     segment.shmid = shmget(IPC_PRIVATE, offset + bytes, IPC_CREAT | 0600);
     if (segment.shmid < 0) return false;
+    pending_segment = segment.shmid;
     segment.shmaddr = static_cast<char *>(shmat(segment.shmid, nullptr, 0));
     image->data = segment.shmaddr + offset;
     segment.readOnly = True;
@@ -124,6 +128,7 @@ bool attach_segment(XImage *image, XShmSegmentInfo &segment, size_t bytes, size_
     XSync(connection, False);
     XSetErrorHandler(previous);
     shmctl(segment.shmid, IPC_RMID, nullptr);
+    pending_segment = -1;
     if (attached && !attach_failed) return true;
     if (segment.shmaddr != (char *)-1) shmdt(segment.shmaddr);
     image->data = nullptr;
@@ -329,6 +334,10 @@ void x_shm_finish(SDL_Window *window) {
     XFlush(connection);
 }
 
+void x_shm_remove_pending() {
+    if (pending_segment >= 0) shmctl(pending_segment, IPC_RMID, nullptr);
+}
+
 void x_shm_forget(SDL_Window *window) {
     auto it = windows.find(window);
     if (it == windows.end()) return;
@@ -362,6 +371,7 @@ bool x_shm_takes_error(void *display, unsigned long serial, int error_code, bool
 shm_begin x_shm_begin(SDL_Window *, int, int, shm_frame *) { return shm_begin::unavailable; }
 void x_shm_finish(SDL_Window *) {}
 void x_shm_forget(SDL_Window *) {}
+void x_shm_remove_pending() {}
 bool x_shm_takes_error(void *, unsigned long, int, bool) { return false; }
 uint8_t *x_shm_desktop_memory(size_t) { return nullptr; }
 void x_shm_desktop_writing() {}

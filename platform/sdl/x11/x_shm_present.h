@@ -44,6 +44,10 @@ void x_shm_finish(SDL_Window *window);
 // done with them.
 void x_shm_forget(SDL_Window *window);
 
+// Marks for removal a segment made and not yet marked (one whose attach is
+// under way); safe in a signal handler.
+void x_shm_remove_pending();
+
 // The backend's desktop memory (platform_backend::desktop_memory): `bytes`
 // of zeroed shared memory, 1 KiB past a page like the platform's own, in
 // the screen's format; null when the screen's format differs or there is

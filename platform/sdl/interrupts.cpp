@@ -1,0 +1,38 @@
+// interrupts.cpp - the handlers of interrupts.h.
+#include "platform/sdl/interrupts.h"
+
+#include <SDL.h>
+
+#include <csignal>
+
+#include "platform/sdl/x11/x_shm_present.h"
+
+namespace plat {
+namespace {
+
+constexpr int ending_signals[] = {SIGINT, SIGTERM, SIGHUP};
+
+void on_interrupt(int signal_number) {
+    // only what is safe in a handler: a system call or two
+    x_shm_remove_pending();
+    ::signal(signal_number, SIG_DFL);
+    raise(signal_number);
+}
+
+}  // namespace
+
+void interrupts_keep_from_sdl() { SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1"); }
+
+void interrupts_end_the_program() {
+    for (int s : ending_signals) {
+        struct sigaction action = {};
+        action.sa_handler = on_interrupt;
+        sigemptyset(&action.sa_mask);
+        // an interrupt ignored by whoever started the program (nohup) stays so
+        struct sigaction before;
+        if (sigaction(s, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
+        sigaction(s, &action, nullptr);
+    }
+}
+
+}  // namespace plat
