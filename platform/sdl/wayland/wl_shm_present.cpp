@@ -113,29 +113,44 @@ bool make_buffers(wl_window &w, int width, int height) {
 
 // ---- events ---------------------------------------------------------------------------
 
-// Dispatches the releases already read, then reads what the socket has,
-// waiting at most `ms` for it.
-void take_releases(int ms) {
-    wl_display_dispatch_queue_pending(display, queue);
-    while (wl_display_prepare_read_queue(display, queue) != 0) wl_display_dispatch_queue_pending(display, queue);
-    wl_display_flush(display);
-    pollfd p = {wl_display_get_fd(display), POLLIN, 0};
-    if (poll(&p, 1, ms) > 0)
-        wl_display_read_events(display);
-    else
-        wl_display_cancel_read(display);
-    wl_display_dispatch_queue_pending(display, queue);
+// The connection failed (the compositor went away, a protocol error): its
+// queue can no longer be emptied, so nothing here waits on it again.
+bool connection_lost() {
+    if (presenter != presenter_state::unavailable)
+        fprintf(stderr, "platform: the Wayland connection failed: %s\n", strerror(wl_display_get_error(display)));
+    presenter = presenter_state::unavailable;
+    return false;
 }
 
-// A free buffer of the window, waiting for a release at most 100 ms in all.
+// Dispatches the releases already read, then reads what the socket has,
+// waiting at most `ms` for it; false when the connection failed.
+bool take_releases(int ms) {
+    if (wl_display_dispatch_queue_pending(display, queue) < 0) return connection_lost();
+    while (wl_display_prepare_read_queue(display, queue) != 0)
+        if (wl_display_dispatch_queue_pending(display, queue) < 0) return connection_lost();
+    wl_display_flush(display);
+    pollfd p = {wl_display_get_fd(display), POLLIN, 0};
+    if (poll(&p, 1, ms) > 0) {
+        if (wl_display_read_events(display) < 0) return connection_lost();
+    } else {
+        wl_display_cancel_read(display);
+    }
+    return wl_display_dispatch_queue_pending(display, queue) >= 0 || connection_lost();
+}
+
+// A free buffer of the window, waiting for a release at most 100 ms in all;
+// -1 when none came (or the connection failed).
 int free_buffer_of(wl_window &w) {
-    wl_display_dispatch_queue_pending(display, queue);
+    if (wl_display_dispatch_queue_pending(display, queue) < 0) {
+        connection_lost();
+        return -1;
+    }
     int k = ring_take(w.ring);
     if (k >= 0) return k;
     const uint32_t start = SDL_GetTicks();
     for (;;) {
         const int left = 100 - (int)(SDL_GetTicks() - start);
-        take_releases(left > 0 ? left : 0);
+        if (!take_releases(left > 0 ? left : 0)) return -1;
         if ((k = ring_take(w.ring)) >= 0 || left <= 0) return k;
     }
 }
