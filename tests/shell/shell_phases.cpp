@@ -61,7 +61,11 @@ TEST_F(demo_phases, elapsed_5000_still_renders_standard_and_5001_switches_to_vec
 
 TEST_F(demo_phases, ten_seconds_at_the_first_pass_end_with_the_final_box_alone) {
     plan_passes({10000});
+    ::testing::internal::CaptureStdout();
     EXPECT_EQ(0, run());
+    // the window's first paint was the only frame: no vector rate to compare
+    EXPECT_EQ(standard_caption(1000000) + "; " + vector_caption(0) + "\n",
+              ::testing::internal::GetCapturedStdout());
 
     ASSERT_EQ(2u, script_boxes().size());
     EXPECT_EQ(english(2), box(0).text);
@@ -78,6 +82,27 @@ TEST_F(demo_phases, whole_run_shows_switch_box_once_then_final_box_and_ends_with
     EXPECT_EQ((std::vector<std::string>{english(2), english(4), english(6)}), box_texts());
     EXPECT_EQ(start_time + 16000, box(2).time);
     EXPECT_EQ(0, script_live_direct_draw_objects());
+}
+
+TEST_F(demo_phases, normal_end_prints_each_phases_frames_over_its_summed_frame_times_and_their_ratio) {
+    // the window's first paint and two passes draw standard frames of 1, 1
+    // and 7 ms: 3 frames in 9 ms, 333 a second (one frame's rate would say
+    // 142, the mean of the three rates 714); three vector frames of 0.5,
+    // 0.5 and 2 ms: 1000 a second, 3.00 times as many
+    const std::vector<uint64_t> us = {1000, 1000, 7000, 500, 500, 2000};
+    std::vector<int> phase_of_frame;
+    settings.on_present = [&](const script_frame &f) {
+        phase_of_frame.push_back(vector_phase);
+        if (size_t(f.index) < us.size())
+            script_advance_counter(us[f.index]);
+    };
+    plan_passes({1000, 2000, 5001, 6001, 7001, 5001 + 10000});
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(0, run());
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    ASSERT_EQ((std::vector<int>{0, 0, 0, 1, 1, 1}), phase_of_frame);
+    EXPECT_EQ(3u, script_boxes().size());
+    EXPECT_EQ(standard_caption(333) + "; " + vector_caption(1000) + " (3.00\u00D7)\n", printed);
 }
 
 TEST_F(demo_phases, vector_phase_counts_ten_seconds_from_the_dismissal_of_the_switch_box) {

@@ -198,7 +198,8 @@ TEST_F(demo_startup, unreadable_data_file_ends_with_minus_1_after_a_box_naming_f
     ASSERT_NE(nullptr, script_main_window());
     EXPECT_FALSE(script_window_visible(script_main_window()));
     ASSERT_EQ(2u, script_boxes().size());
-    EXPECT_EQ("This data file cannot be read:\nclouds.bmp\nnot a bitmap (the file does not begin with \"BM\")",
+    EXPECT_EQ("This data file cannot be read:\n" + (std::filesystem::current_path() / "clouds.bmp").string() +
+                  "\nnot a bitmap (the file does not begin with \"BM\")",
               box(1).text);
     EXPECT_EQ(UINT(MB_ICONERROR), box(1).type);
     EXPECT_EQ(0, script_frame_count());
@@ -207,12 +208,21 @@ TEST_F(demo_startup, unreadable_data_file_ends_with_minus_1_after_a_box_naming_f
     EXPECT_EQ(nullptr, colour_map);
 }
 
-TEST_F(demo_startup, unreadable_height_map_ends_with_minus_1_before_any_window) {
+// A broken file in the current folder is taken before good installed
+// data; the box names the current folder, which a bare name would hide.
+TEST_F(demo_startup, unreadable_height_map_ends_with_minus_1_before_any_window_naming_its_folder) {
+    test_support::scratch_directory installed;   // now the current folder too
+    const std::filesystem::path shared = installed.path / "share" / "kelvane-demos";
+    std::filesystem::create_directories(shared);
+    std::filesystem::current_path(shared);
+    write_landscape();
+    std::filesystem::current_path(directory.path);
+    settings.module_path = (installed.path / "bin" / "voxel").string();
     ASSERT_TRUE(write_bytes_file("heightd2.bmp", {'B', 'M', 0, 0}));
     EXPECT_EQ(-1, run());
     EXPECT_EQ(nullptr, script_main_window());
     ASSERT_EQ(2u, script_boxes().size());
-    EXPECT_EQ("This data file cannot be read:\nheightd2.bmp\n"
-              "not a bitmap (the file is shorter than a bitmap header)",
+    EXPECT_EQ("This data file cannot be read:\n" + (directory.path / "heightd2.bmp").string() +
+                  "\nnot a bitmap (the file is shorter than a bitmap header)",
               box(1).text);
 }

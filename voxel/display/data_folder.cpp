@@ -11,6 +11,14 @@ std::string data_folder;
 
 std::string data_file(const char *name) { return data_folder + name; }
 
+std::string data_path_shown(const std::string &opened) {
+    fs::path path(opened);
+    std::error_code ec;
+    if (path.is_relative())
+        path = fs::current_path(ec) / path;
+    return path.lexically_normal().make_preferred().string();
+}
+
 namespace {
 
 // A folder to try: the prefix files are opened with and the name shown.

@@ -28,6 +28,10 @@ extern std::string data_folder;
 // data_folder followed by name.
 std::string data_file(const char *name);
 
+// A data file's path as a person should read it: with its folder named,
+// also when it was opened by bare name from the current folder.
+std::string data_path_shown(const std::string &opened);
+
 struct data_search {
     std::vector<std::string> looked_in;   // each folder once, in the order tried
     std::vector<std::string> missing;     // when nothing was found: the files the

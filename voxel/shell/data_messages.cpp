@@ -49,8 +49,8 @@ void locate_data(unsigned language) {
 }
 
 void show_unreadable_data_box(unsigned language, const std::string &file, const std::string &reason) {
-    show_data_box(language, std::string(voxel_data_messages[language][unreadable_file]) + "\n" + file + "\n" +
-                                reason);
+    show_data_box(language, std::string(voxel_data_messages[language][unreadable_file]) + "\n" +
+                                data_path_shown(file) + "\n" + reason);
 }
 
 void report_unusable_data(unsigned language, int depth) {

@@ -4,6 +4,7 @@
 
 #include "common/checks.h"
 #include "voxel/render/terrain.h"
+#include "voxel/shell/frame_rate.h"
 #include "voxel/shell/shell.h"
 #include "voxel/shell/shell_messages.h"
 
@@ -19,6 +20,7 @@ static void run_idle_pass(phase_clock &clock) {
     // the end comes first: no frame in this pass
     if (elapsed >= vector_phase_ms) {
         show_catalogue_box(clock.language_index, slot::vector_completed, MB_ICONINFORMATION);
+        print_phase_summary();
         PostQuitMessage(0);
         return;
     }

@@ -8,6 +8,7 @@
 #include "voxel/render/terrain.h"
 #include "voxel/render/terrain_check.h"
 #include "voxel/shell/demo_loop.h"
+#include "voxel/shell/frame_rate.h"
 #include "voxel/shell/shell_messages.h"
 
 int window_active = 1;
@@ -27,6 +28,7 @@ static void reset_demo_state() {
     main_window = NULL;
     frame_under_way = false;
     camera = camera_start;
+    reset_frame_rates();
 }
 
 static WNDCLASSA demo_window_class(HINSTANCE instance) {

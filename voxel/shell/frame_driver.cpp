@@ -1,33 +1,23 @@
 // frame_driver.cpp - one frame: lock, draw, copy, unlock, present, caption.
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 
 #include "common/checks.h"
 #include "voxel/display/display.h"
 #include "voxel/render/terrain.h"
+#include "voxel/shell/frame_rate.h"
 #include "voxel/shell/shell.h"
 #include "voxel/shell/shell_messages.h"
-
-int frames_per_second(uint64_t elapsed, uint64_t frequency) {
-    const uint64_t fps = frequency / std::max<uint64_t>(elapsed, 1u);
-    return int(std::min<uint64_t>(fps, INT_MAX));
-}
 
 void format_caption(char *caption, size_t capacity, const char *name, int fps) {
     std::snprintf(caption, capacity, "%s %d", name, fps);
 }
 
-// The fine clock: counts and counts per second (0 if there is none).
+// The fine clock's counts (0 if there is none).
 static uint64_t fine_clock() {
     LARGE_INTEGER now;
     return QueryPerformanceCounter(&now) ? uint64_t(now.QuadPart) : 0;
-}
-
-static uint64_t fine_clock_rate() {
-    LARGE_INTEGER rate;
-    return QueryPerformanceFrequency(&rate) && rate.QuadPart > 0 ? uint64_t(rate.QuadPart) : 0;
 }
 
 // The frame rows into the locked surface, each two bytes to the right; only
@@ -59,8 +49,7 @@ static uint64_t caption_set_at;
 // fifth to a third of a vector frame (about 200 us under X): so the
 // caption changes only when its text does, and no more often than every
 // caption_interval_ms, except that the first frame of a phase (or of the
-// window: its title is not a phase name) shows the new name at once. The
-// number shown is always the rate of the frame just finished.
+// window: its title is not a phase name) shows the new name at once.
 static bool caption_due(const char *shown, const char *name, const char *text, uint64_t now,
                         uint64_t rate) {
     if (std::strcmp(shown, text) == 0)
@@ -71,18 +60,25 @@ static bool caption_due(const char *shown, const char *name, const char *text, u
     return now - caption_set_at >= rate / 1000u * caption_interval_ms;
 }
 
+// The number shown is the rate over every frame since the last title (of
+// this phase), the frame just finished included: a person reads the
+// caption a few times a second, and one slow or fast frame among hundreds
+// must not decide what they read. Frames whose text matched the title, or
+// came too soon after it, stay in the tally for the next title.
 static void set_frame_caption(HWND window, uint64_t start, uint64_t end) {
+    count_frame(end - start);
     current_messages = voxel_messages[select_language()];
     const char *name = current_messages[vector_phase ? slot::vector_caption : slot::standard_caption];
     const uint64_t rate = fine_clock_rate();
     char caption[1000], shown[1000];
-    format_caption(caption, sizeof caption, name, frames_per_second(end - start, rate));
+    format_caption(caption, sizeof caption, name, frames_per_second(frame_rates.caption, rate));
     if (GetWindowTextA(window, shown, int(sizeof shown)) == 0)
         shown[0] = '\0';
     if (!caption_due(shown, name, caption, end, rate))
         return;
     SetWindowTextA(window, caption);
     caption_set_at = end;
+    reset_caption_tally();
 }
 
 static HRESULT draw_and_present_frame(HWND window) {

@@ -30,12 +30,7 @@ HRESULT render_frame(HWND window);
 LRESULT CALLBACK demo_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void shutdown_demo();
 
-// Frames per second of one frame that took `elapsed` counts of a counter
-// making `frequency` counts a second: frequency / elapsed, truncated. A
-// frame too short for the counter (0 counts) is taken as one count; rates
-// beyond the largest int are held there.
-int frames_per_second(uint64_t elapsed, uint64_t frequency);
-// The window caption for one frame: `name`, a blank and the frames per second.
+// A caption: `name`, a blank and the frames per second (frame_rate.h).
 void format_caption(char *caption, size_t capacity, const char *name, int fps);
 // The caption is set at most this often (in the fine clock's time), except
 // that a new phase name is shown at once.

@@ -26,7 +26,8 @@ void show_catalogue_box(unsigned language, int text_slot, UINT icon);
 void locate_data(unsigned language);
 
 // The error box for a landscape file that is there but cannot be used:
-// the file and the reason.
+// the file (the path it was opened by, with its folder named also when it
+// is the current one) and the reason.
 void show_unreadable_data_box(unsigned language, const std::string &file, const std::string &reason);
 
 // After init_terrain failed: the box for the first file that cannot be used
