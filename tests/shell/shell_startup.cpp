@@ -166,16 +166,23 @@ TEST_F(demo_startup, missing_data_box_is_in_the_locales_language) {
     EXPECT_EQ("Voxel-Demo", box(1).caption);
 }
 
-// The current folder comes before the installed one beside the program's
-// bin folder, which is used when the current folder lacks a file.
-TEST_F(demo_startup, current_folder_wins_over_the_installed_data_folder) {
-    test_support::scratch_directory installed;   // now the current folder too
+// A whole landscape installed in `installed`/share/kelvane-demos, found
+// beside the program's bin folder there; returns that data folder.
+std::filesystem::path install_landscape(demo_startup &t, const test_support::scratch_directory &installed) {
     const std::filesystem::path shared = installed.path / "share" / "kelvane-demos";
     std::filesystem::create_directories(shared);
     std::filesystem::current_path(shared);
     write_landscape();
-    std::filesystem::current_path(directory.path);
-    settings.module_path = (installed.path / "bin" / "voxel").string();
+    std::filesystem::current_path(t.directory.path);
+    t.settings.module_path = (installed.path / "bin" / "voxel").string();
+    return shared;
+}
+
+// The current folder comes before the installed one beside the program's
+// bin folder, which is used when the current folder lacks a file.
+TEST_F(demo_startup, current_folder_wins_over_the_installed_data_folder) {
+    test_support::scratch_directory installed;   // now the current folder too
+    const std::filesystem::path shared = install_landscape(*this, installed);
     press_at_frame(script_input::escape, 1);
 
     EXPECT_EQ(0, run());
@@ -212,12 +219,7 @@ TEST_F(demo_startup, unreadable_data_file_ends_with_minus_1_after_a_box_naming_f
 // data; the box names the current folder, which a bare name would hide.
 TEST_F(demo_startup, unreadable_height_map_ends_with_minus_1_before_any_window_naming_its_folder) {
     test_support::scratch_directory installed;   // now the current folder too
-    const std::filesystem::path shared = installed.path / "share" / "kelvane-demos";
-    std::filesystem::create_directories(shared);
-    std::filesystem::current_path(shared);
-    write_landscape();
-    std::filesystem::current_path(directory.path);
-    settings.module_path = (installed.path / "bin" / "voxel").string();
+    install_landscape(*this, installed);
     ASSERT_TRUE(write_bytes_file("heightd2.bmp", {'B', 'M', 0, 0}));
     EXPECT_EQ(-1, run());
     EXPECT_EQ(nullptr, script_main_window());
