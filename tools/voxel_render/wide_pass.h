@@ -96,32 +96,13 @@ WIDE_TARGET inline __m128 lane0_heights(typename ops::vec xy01, const uint8_t *h
         return _mm_setr_ps(h[heights[index[0]]], h[heights[index[4]]], h[heights[index[8]]], h[heights[index[12]]]);
 }
 
-// A colour element of the map, as an integer.
-template <int bpp>
-WIDE_TARGET inline uint64_t colour_element(const uint8_t *colours, uint32_t index)
-{
-    if constexpr (bpp == 1) {
-        return colours[index];
-    } else if constexpr (bpp == 2) {
-        uint16_t e;
-        std::memcpy(&e, colours + std::size_t(index) * 2, 2);
-        return e;
-    } else {
-        // at 24 bits one 32-bit word, its fourth byte dropped: the colour map
-        // carries a spare byte after its last sample
-        uint32_t e;
-        std::memcpy(&e, colours + std::size_t(index) * bpp, 4);
-        return bpp == 3 ? e & 0xFFFFFFu : e;
-    }
-}
-
 // One group's row from its four lanes' map indices: the elements side by
 // side in the low 4 * bpp bytes.
 template <int bpp>
 WIDE_TARGET inline __m128i group_row(const uint32_t *index, const uint8_t *colours)
 {
-    const uint64_t e0 = colour_element<bpp>(colours, index[0]), e1 = colour_element<bpp>(colours, index[1]);
-    const uint64_t e2 = colour_element<bpp>(colours, index[2]), e3 = colour_element<bpp>(colours, index[3]);
+    const uint64_t e0 = vector_rays::colour_element<bpp>(colours, index[0]), e1 = vector_rays::colour_element<bpp>(colours, index[1]);
+    const uint64_t e2 = vector_rays::colour_element<bpp>(colours, index[2]), e3 = vector_rays::colour_element<bpp>(colours, index[3]);
     constexpr int bits = 8 * bpp;
     if constexpr (bpp == 4)
         return _mm_insert_epi32(_mm_insert_epi32(_mm_insert_epi32(_mm_cvtsi32_si128(int(e0)), int(e1), 1), int(e2), 2),

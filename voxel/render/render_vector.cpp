@@ -29,6 +29,7 @@ constexpr int steps_per_ray = vector_rays::steps;
 constexpr int lanes = 4;
 constexpr float rounding_bias = vector_rays::rounding_bias;
 
+using vector_rays::colour_element;
 using vector_rays::sample_height;
 
 // What every group of one call shares.
@@ -69,28 +70,6 @@ inline unsigned lane0_index(__m128 xy01, __m128 bias, __m128i low9)
 struct group_row {
     uint64_t low, high;
 };
-
-template <int bpp>
-inline uint64_t colour_element(const uint8_t *colours, uint32_t index)
-{
-    if constexpr (bpp == 1) {
-        return colours[index];
-    } else if constexpr (bpp == 2) {
-        uint16_t e;
-        std::memcpy(&e, colours + std::size_t(index) * 2, 2);
-        return e;
-    } else if constexpr (bpp == 3) {
-        // one load of a whole word, its fourth byte dropped: the colour map
-        // carries a spare byte after its last sample for this
-        uint32_t e;
-        std::memcpy(&e, colours + std::size_t(index) * 3, 4);
-        return e & 0xFFFFFFu;
-    } else {
-        uint32_t e;
-        std::memcpy(&e, colours + std::size_t(index) * 4, 4);
-        return e;
-    }
-}
 
 // Puts lane k's colour element at bytes k * bpp .. k * bpp + bpp - 1 of a row.
 template <int bpp, int k>

@@ -9,6 +9,8 @@
 // cell, with no conversion instruction and no change of rounding mode.
 #pragma once
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "voxel/render/terrain.h"
 
@@ -61,5 +63,24 @@ inline constexpr std::array<float, 256> sample_height = make_sample_heights();
 
 // Rows one group may draw: B, and no more than A.
 inline unsigned row_limit(int columns, int rows) { return unsigned(rows < columns ? rows : columns); }
+
+// A colour element of the map at `index`, as an integer: at 24 bits one
+// load of a whole word, its fourth byte dropped (the colour map carries a
+// spare byte after its last sample for this).
+template <int bpp>
+inline uint64_t colour_element(const uint8_t *colours, uint32_t index)
+{
+    if constexpr (bpp == 1) {
+        return colours[index];
+    } else if constexpr (bpp == 2) {
+        uint16_t e;
+        std::memcpy(&e, colours + std::size_t(index) * 2, 2);
+        return e;
+    } else {
+        uint32_t e;
+        std::memcpy(&e, colours + std::size_t(index) * bpp, 4);
+        return bpp == 3 ? e & 0xFFFFFFu : e;
+    }
+}
 
 }  // namespace vector_rays
