@@ -21,6 +21,7 @@
 #include "platform/sdl/interrupts.h"
 #include "platform/sdl/sdl_wait.h"
 #include "platform/sdl/wayland/wl_shm_present.h"
+#include "platform/sdl/wayland/wl_window_role.h"
 #include "platform/sdl/window_present.h"
 #include "platform/sdl/x11/x_display.h"
 #include "platform/sdl/x11/x_shm_present.h"
@@ -150,7 +151,7 @@ void sdl_window_state_changed(HWND, window &w) {
         SDL_HideWindow(s);
         return;
     }
-    if (flags & SDL_WINDOW_HIDDEN) SDL_ShowWindow(s);
+    if (flags & SDL_WINDOW_HIDDEN) wl_show_window(s);
     if (w.minimised && !(flags & SDL_WINDOW_MINIMIZED)) SDL_MinimizeWindow(s);
     if (w.maximised && !(flags & SDL_WINDOW_MAXIMIZED)) SDL_MaximizeWindow(s);
     if (!w.minimised && !w.maximised && (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED)))
@@ -172,6 +173,7 @@ void sdl_window_destroyed(HWND, window &w) {
     x_shm_forget(s);
     wl_shm_forget(s);
     canvas_forget(s);
+    wl_window_ending(s);
     SDL_DestroyWindow(s);
     w.backend_data = nullptr;
 }

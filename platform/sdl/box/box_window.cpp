@@ -10,6 +10,7 @@
 #include "platform/sdl/box/box_layout.h"
 #include "platform/sdl/sdl_wait.h"
 #include "platform/sdl/wayland/wl_shm_present.h"
+#include "platform/sdl/wayland/wl_window_role.h"
 #include "platform/sdl/x11/x_display.h"
 #include "platform/settings.h"
 
@@ -228,11 +229,20 @@ bool sdl_box_show(const box_request &request, std::string *why) {
     // the window that had the keyboard gets it back when the box closes
     SDL_Window *had_focus = SDL_GetKeyboardFocus();
     const Uint32 focus_id = had_focus ? SDL_GetWindowID(had_focus) : 0;
+    // a box the window system would never show could never be answered
+    if (!wl_show_window(b.window)) {
+        if (why) *why = "the window system did not show the box";
+        x_window_removed(b.window);
+        canvas_forget(b.window);
+        wl_window_ending(b.window);
+        SDL_DestroyWindow(b.window);
+        if (b.icon) SDL_FreeSurface(b.icon);
+        return false;
+    }
     // a box shown from inside another's loop (a paint that reports a
     // failure) stacks on it: the outer one gets no input until it is closed
     open_box *outer = current;
     current = &b;
-    SDL_ShowWindow(b.window);
     SDL_RaiseWindow(b.window);
     SDL_SetWindowInputFocus(b.window);
     draw(b);
@@ -271,6 +281,7 @@ bool sdl_box_show(const box_request &request, std::string *why) {
     x_window_removed(b.window);
     wl_shm_forget(b.window);
     canvas_forget(b.window);
+    wl_window_ending(b.window);
     SDL_DestroyWindow(b.window);
     if (b.icon) SDL_FreeSurface(b.icon);
     if (SDL_Window *back = focus_id ? SDL_GetWindowFromID(focus_id) : nullptr) {
