@@ -67,13 +67,14 @@ void dotted(SDL_Surface *s, const box::rect &r, Uint32 colour) {
 
 // The part of the window's canvas the box is drawn on: all of it, or, when
 // the window system made the window larger than the box asked (a tiling
-// compositor), the box's own size in its middle with the rest in the
-// footer's grey. Null when the canvas is the box's size.
+// compositor), the box's own size in its middle, framed, with the rest in
+// the footer's grey. Null when the canvas is the box's size.
 SDL_Surface *box_area(open_box &b, SDL_Surface *s) {
     const int w = std::min(b.layout.width, s->w), h = std::min(b.layout.height, s->h);
     b.origin_x = (s->w - w) / 2, b.origin_y = (s->h - h) / 2;
     if (w == s->w && h == s->h) return nullptr;
     fill(s, {0, 0, s->w, s->h}, rgb(s, 240, 240, 240));
+    frame(s, {b.origin_x - 1, b.origin_y - 1, w + 2, h + 2}, 1, rgb(s, 160, 160, 160));
     Uint8 *at = static_cast<Uint8 *>(s->pixels) + (size_t)b.origin_y * s->pitch +
                 (size_t)b.origin_x * s->format->BytesPerPixel;
     return SDL_CreateRGBSurfaceWithFormatFrom(at, w, h, s->format->BitsPerPixel, s->pitch, s->format->format);
