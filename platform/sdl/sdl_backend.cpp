@@ -19,10 +19,12 @@
 #include "platform/sdl/canvas.h"
 #include "platform/sdl/driver_hints.h"
 #include "platform/sdl/interrupts.h"
+#include "platform/sdl/key_message.h"
 #include "platform/sdl/sdl_wait.h"
 #include "platform/sdl/wayland/wl_shm_present.h"
 #include "platform/sdl/wayland/wl_window_role.h"
 #include "platform/sdl/window_present.h"
+#include "platform/sdl/window_title.h"
 #include "platform/sdl/x11/x_display.h"
 #include "platform/sdl/x11/x_shm_present.h"
 
@@ -32,6 +34,10 @@ namespace {
 std::map<Uint32, HWND> window_of_id;
 
 SDL_Window *sdl_window(window &w) { return static_cast<SDL_Window *>(w.backend_data); }
+
+std::string caption_utf8(const window &w) {
+    return code_page_to_utf8(w.caption.c_str(), code_page_of_locale(state.machine.locale_id));
+}
 
 HWND find_by_id(Uint32 id) {
     auto it = window_of_id.find(id);
@@ -81,6 +87,7 @@ void window_event(const SDL_WindowEvent &e) {
         if (!w->minimised && (width != w->client.right - w->client.left ||
                               height != w->client.bottom - w->client.top))
             window_resize(hwnd, width, height);
+        set_window_title(sdl_window(*w), caption_utf8(*w));  // the room for it changed
         break;
     case SDL_WINDOWEVENT_EXPOSED:
         take_back_from_minimised(hwnd, *w, width, height);
@@ -102,7 +109,7 @@ void sdl_pump() {
             WPARAM key = virtual_key(e.key.keysym.sym);
             if (hwnd && key)
                 post_message(hwnd, e.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, key,
-                             e.type == SDL_KEYDOWN ? 1 : (LPARAM)0xC0000001u);
+                             (LPARAM)key_message_lparam(e.type == SDL_KEYDOWN, e.key.repeat != 0));
             break;
         }
         case SDL_QUIT: {
@@ -131,8 +138,7 @@ void sdl_message_box(const box_request &box) {
 // ---- windows ------------------------------------------------------------------------
 
 void sdl_window_created(HWND hwnd, window &w) {
-    std::string title = code_page_to_utf8(w.caption.c_str(),
-                                          code_page_of_locale(state.machine.locale_id));
+    std::string title = caption_utf8(w);
     // resizable, so that the window manager offers to maximise it
     SDL_Window *s = SDL_CreateWindow(title.c_str(), w.client.left, w.client.top,
                                      std::max(1, (int)(w.client.right - w.client.left)),
@@ -140,6 +146,7 @@ void sdl_window_created(HWND hwnd, window &w) {
                                      SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     w.backend_data = s;
     if (s) window_of_id[SDL_GetWindowID(s)] = hwnd;
+    set_window_title(s, title);
     x_window_added(s);
 }
 
@@ -159,10 +166,7 @@ void sdl_window_state_changed(HWND, window &w) {
 }
 
 void sdl_caption_changed(HWND, window &w) {
-    if (!sdl_window(w)) return;
-    std::string title = code_page_to_utf8(w.caption.c_str(),
-                                          code_page_of_locale(state.machine.locale_id));
-    SDL_SetWindowTitle(sdl_window(w), title.c_str());
+    set_window_title(sdl_window(w), caption_utf8(w));
 }
 
 void sdl_window_destroyed(HWND, window &w) {

@@ -7,8 +7,10 @@
 #include "platform/sdl/box/box_font.h"
 #include "platform/sdl/canvas.h"
 #include "platform/sdl/box/box_icon.h"
+#include "platform/sdl/box/box_keys.h"
 #include "platform/sdl/box/box_layout.h"
 #include "platform/sdl/sdl_wait.h"
+#include "platform/sdl/wayland/wl_decorations.h"
 #include "platform/sdl/wayland/wl_shm_present.h"
 #include "platform/sdl/wayland/wl_window_role.h"
 #include "platform/sdl/x11/x_display.h"
@@ -28,6 +30,8 @@ struct open_box {
     bool mouse_down = false;  // the mouse went down on the button
     bool focused = true;
     bool needs_draw = true;
+    box::key_state keys;
+    int origin_x = 0, origin_y = 0;  // where the box is drawn in its window
     box::layout layout;
     box::text_fonts fonts;
     SDL_Surface *icon = nullptr;
@@ -62,9 +66,26 @@ void dotted(SDL_Surface *s, const box::rect &r, Uint32 colour) {
     }
 }
 
+// The part of the window's canvas the box is drawn on: all of it, or, when
+// the window system made the window larger than the box asked (a tiling
+// compositor), the box's own size in its middle, framed, with the rest in
+// the footer's grey. Null when the canvas is the box's size.
+SDL_Surface *box_area(open_box &b, SDL_Surface *s) {
+    const int w = std::min(b.layout.width, s->w), h = std::min(b.layout.height, s->h);
+    b.origin_x = (s->w - w) / 2, b.origin_y = (s->h - h) / 2;
+    if (w == s->w && h == s->h) return nullptr;
+    fill(s, {0, 0, s->w, s->h}, rgb(s, 240, 240, 240));
+    frame(s, {b.origin_x - 1, b.origin_y - 1, w + 2, h + 2}, 1, rgb(s, 160, 160, 160));
+    Uint8 *at = static_cast<Uint8 *>(s->pixels) + (size_t)b.origin_y * s->pitch +
+                (size_t)b.origin_x * s->format->BytesPerPixel;
+    return SDL_CreateRGBSurfaceWithFormatFrom(at, w, h, s->format->BitsPerPixel, s->pitch, s->format->format);
+}
+
 void draw(open_box &b) {
-    SDL_Surface *s = canvas_of(b.window);
-    if (!s) return;
+    SDL_Surface *canvas = canvas_of(b.window);
+    if (!canvas) return;
+    SDL_Surface *area = box_area(b, canvas);
+    SDL_Surface *s = area ? area : canvas;
     const box::layout &l = b.layout;
     fill(s, {0, 0, s->w, s->h}, rgb(s, 255, 255, 255));
     fill(s, l.footer, rgb(s, 240, 240, 240));
@@ -89,12 +110,14 @@ void draw(open_box &b) {
     box::draw_text(b.fonts, s, r.x + (r.w - label) / 2 + (b.pressed ? 1 : 0),
                    r.y + (r.h - b.fonts.line_height) / 2 + (b.pressed ? 1 : 0), "OK",
                    SDL_Color{0, 0, 0, 255});
+    if (area) SDL_FreeSurface(area);
     // a picture the window system did not take is drawn again on the next pass
     b.needs_draw = !canvas_show(b.window);
 }
 
 bool on_button(const open_box &b, int x, int y) {
     const box::rect &r = b.layout.button;
+    x -= b.origin_x, y -= b.origin_y;
     return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
 }
 
@@ -118,6 +141,16 @@ bool is_input(const SDL_Event &e) {
            e.type == SDL_MOUSEBUTTONUP || e.type == SDL_MOUSEWHEEL;
 }
 
+box::answer_key answer_key_of(SDL_Keycode key) {
+    switch (key) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return box::answer_key::enter;
+    case SDLK_ESCAPE: return box::answer_key::escape;
+    case SDLK_SPACE: return box::answer_key::space;
+    default: return box::answer_key::other;
+    }
+}
+
 void box_event(open_box &b, const SDL_Event &e) {
     switch (e.type) {
     case SDL_WINDOWEVENT:
@@ -130,17 +163,18 @@ void box_event(open_box &b, const SDL_Event &e) {
             b.needs_draw = true;
         break;
     case SDL_KEYDOWN:
-        switch (e.key.keysym.sym) {
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER:
-        case SDLK_ESCAPE: b.closed = true; break;
-        case SDLK_SPACE: b.pressed = true, b.needs_draw = true; break;  // released: pressed
-        default: break;
+    case SDL_KEYUP: {
+        const box::answer_key key = answer_key_of(e.key.keysym.sym);
+        switch (box::on_key(b.keys, key, e.type == SDL_KEYDOWN, e.key.repeat != 0)) {
+        case box::key_effect::press: b.pressed = b.needs_draw = true; break;
+        case box::key_effect::close:
+            // Space over a mouse press held on the button leaves it to the mouse
+            if (key != box::answer_key::space || !b.mouse_down) b.closed = true;
+            break;
+        case box::key_effect::none: break;
         }
         break;
-    case SDL_KEYUP:
-        if (e.key.keysym.sym == SDLK_SPACE && b.pressed && !b.mouse_down) b.closed = true;
-        break;
+    }
     case SDL_MOUSEBUTTONDOWN:
         if (e.button.button == SDL_BUTTON_LEFT && on_button(b, e.button.x, e.button.y))
             b.mouse_down = b.pressed = b.needs_draw = true;
@@ -243,6 +277,13 @@ bool sdl_box_show(const box_request &request, std::string *why) {
     // failure) stacks on it: the outer one gets no input until it is closed
     open_box *outer = current;
     current = &b;
+    // a dialog of one size: where the compositor draws the title bars
+    // (sway, kwin) SDL gives a window that is not resizable no size range,
+    // and sway tiles the box over half the screen or all of it
+    if (wl_server_side_decorations(b.window)) {
+        SDL_SetWindowMinimumSize(b.window, b.layout.width, b.layout.height);
+        SDL_SetWindowMaximumSize(b.window, b.layout.width, b.layout.height);
+    }
     SDL_RaiseWindow(b.window);
     SDL_SetWindowInputFocus(b.window);
     draw(b);
