@@ -19,10 +19,11 @@ std::map<SDL_Window *, SDL_Surface *> own_canvases;
 
 bool own_canvas() { return through_colour_map || wl_shm_available(); }
 
-// Our 32-bit canvas into a free buffer of the window, and committed.
+// Our 32-bit canvas into a free buffer of the window, and committed; a box
+// is drawn seldom, so it waits for a release (at most 100 ms).
 bool show_on_wayland(SDL_Window *window, const SDL_Surface *canvas) {
     shm_frame frame;
-    if (wl_shm_begin(window, canvas->w, canvas->h, &frame) != shm_begin::ready) return false;
+    if (wl_shm_begin(window, canvas->w, canvas->h, &frame, 100) != shm_begin::ready) return false;
     for (int y = 0; y < canvas->h; y++)
         memcpy(frame.pixels + (size_t)y * frame.pitch,
                static_cast<const uint8_t *>(canvas->pixels) + (size_t)y * canvas->pitch, (size_t)canvas->w * 4);

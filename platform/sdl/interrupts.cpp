@@ -5,21 +5,38 @@
 
 #include <csignal>
 
+#include "platform/sdl/interrupt_hold.h"
 #include "platform/sdl/x11/x_shm_present.h"
 
 namespace plat {
 namespace {
 
 constexpr int ending_signals[] = {SIGINT, SIGTERM, SIGHUP};
+interrupt_hold hold;
 
-void on_interrupt(int signal_number) {
-    // only what is safe in a handler: a system call or two
+// Only what is safe in a handler: a system call or two, and the signal
+// again with its default action (it ends the process once unblocked).
+void end_by(int signal_number) {
     x_shm_remove_pending();
     ::signal(signal_number, SIG_DFL);
     raise(signal_number);
 }
 
+void on_interrupt(int signal_number) {
+    if (hold_defers(hold, signal_number)) return;
+    end_by(signal_number);
+}
+
 }  // namespace
+
+bool interrupts_hold() { return hold_begin(hold); }
+
+void interrupts_let_through() {
+    if (const int signal_number = hold_end(hold)) {
+        hold_defers(hold, signal_number);  // marks the program as ending
+        end_by(signal_number);
+    }
+}
 
 void interrupts_keep_from_sdl() { SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1"); }
 

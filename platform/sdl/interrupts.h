@@ -16,4 +16,13 @@ void interrupts_keep_from_sdl();
 // Installs ours (once the sdl backend is in use).
 void interrupts_end_the_program();
 
+// A step that an interrupt must not cut in two (a shared memory segment
+// made and its id recorded for the handler to remove): an ending signal
+// that comes between the two calls, on any of the program's threads, ends
+// the program at interrupts_let_through instead, with the same status.
+// interrupts_hold is false when the program is already ending: the step is
+// then not to be taken.
+bool interrupts_hold();
+void interrupts_let_through();
+
 }  // namespace plat

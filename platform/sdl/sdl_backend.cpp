@@ -21,6 +21,7 @@
 #include "platform/sdl/interrupts.h"
 #include "platform/sdl/key_message.h"
 #include "platform/sdl/sdl_wait.h"
+#include "platform/sdl/wayland/wl_connection.h"
 #include "platform/sdl/wayland/wl_shm_present.h"
 #include "platform/sdl/wayland/wl_window_role.h"
 #include "platform/sdl/window_present.h"
@@ -98,6 +99,8 @@ void window_event(const SDL_WindowEvent &e) {
 }
 
 void sdl_pump() {
+    // before SDL reads from a compositor that may have gone (wl_connection.h)
+    wl_connection_check();
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         if (sdl_box_takes_event(e)) continue;
@@ -121,6 +124,10 @@ void sdl_pump() {
         default: break;
         }
     }
+    // a lost compositor ends the program before any message of SDL's
+    // reaction to it (a quit) is acted on
+    wl_connection_check();
+    present_frames_owed(0);
 }
 
 void sdl_wait() { sdl_wait_for_event(100); }
@@ -128,8 +135,13 @@ void sdl_wait() { sdl_wait_for_event(100); }
 // ---- boxes -----------------------------------------------------------------------
 
 void sdl_message_box(const box_request &box) {
+    // the box comes over the window's newest picture, not one left out
+    wl_connection_check();
+    present_frames_owed(100);
     std::string why;
     if (sdl_box_show(box, &why)) return;
+    // a box that could not be made on a lost connection is not for the terminal
+    wl_connection_check();
     // without a box the user still gets the message, on standard error
     fprintf(stderr, "platform: message box shown on the terminal: %s\n", why.c_str());
     headless_backend.message_box(box);
@@ -188,6 +200,10 @@ bool sdl_presented(HWND, window &w) { return present_desktop(sdl_window(w), w); 
 
 uint32_t sdl_milliseconds(bool) { return real_milliseconds(); }
 
+// A sleep (fir's eight seconds of calibration among them) in which a lost
+// compositor is noticed at once.
+void sdl_sleep(uint32_t ms) { wl_connection_sleep(ms); }
+
 void sdl_exit(int status) { exit(status); }
 
 bool is_virtual_driver(const char *name) {
@@ -239,6 +255,8 @@ bool windows_drawable(std::string *why) {
         return false;
     }
     const bool drawable = wl_shm_open(probe) || SDL_GetWindowSurface(probe) != nullptr;
+    // the connection stays open only where windows can be drawn
+    if (drawable) wl_connection_watch(probe);
     if (!drawable) {
         const std::string error = SDL_GetError();
         *why = "SDL gives its windows no surface to draw on" + (error.empty() ? "" : ": " + error);
@@ -254,7 +272,10 @@ bool windows_drawable(std::string *why) {
 void sdl_wait_for_event(uint32_t ms) {
     const uint32_t start = real_milliseconds();
     for (;;) {
+        wl_connection_check();
         SDL_PumpEvents();
+        wl_connection_check();
+        present_frames_owed(0);
         if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) || real_milliseconds() - start >= ms) return;
         SDL_Delay(2);
     }
@@ -323,7 +344,7 @@ const platform_backend sdl_backend = {
     sdl_milliseconds,
     real_nanoseconds,
     real_nanoseconds_per_second,
-    real_sleep,
+    sdl_sleep,
     sdl_exit,
     nullptr,
     x_shm_desktop_memory,

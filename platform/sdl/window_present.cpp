@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/frame_trace.h"
 #include "platform/pixel_convert.h"
 #include "platform/sdl/canvas.h"
 #include "platform/sdl/wayland/wl_shm_present.h"
@@ -62,6 +63,10 @@ void draw_desktop_under(const window &w, uint8_t *pixels, int pitch, int width, 
     });
 }
 
+shm_begin wl_shm_begin_at_once(SDL_Window *sdl_window, int width, int height, shm_frame *frame) {
+    return wl_shm_begin(sdl_window, width, height, frame, 0);
+}
+
 bool screen_format_of(Uint32 format, screen_format *screen) {
     switch (format) {
     case SDL_PIXELFORMAT_RGB888:
@@ -110,8 +115,10 @@ bool present_desktop(SDL_Window *sdl_window, const window &w) {
     if (width <= 0 || height <= 0) return false;
 
     if (wl_shm_available()) {
-        // the window system is behind when busy: this frame is left out
-        return present_shared(sdl_window, w, width, height, wl_shm_begin, wl_shm_finish) == shm_begin::ready;
+        // the compositor holds every buffer when busy: this frame is left
+        // out, and present_frames_owed shows the newest when one comes back
+        return present_shared(sdl_window, w, width, height, wl_shm_begin_at_once, wl_shm_finish) ==
+               shm_begin::ready;
     }
     if (!canvas_uses_colour_map()) {
         if (x_shm_put_desktop(sdl_window, w.client.left, w.client.top, width, height)) return true;
@@ -128,6 +135,15 @@ bool present_desktop(SDL_Window *sdl_window, const window &w) {
     else
         draw_through_sdl_converter(w, target, target_width, target_height);
     return canvas_show(sdl_window);
+}
+
+void present_frames_owed(int wait_ms) {
+    if (!wl_shm_available()) return;
+    for (auto &[id, w] : state.windows) {
+        SDL_Window *sdl_window = static_cast<SDL_Window *>(w.backend_data);
+        if (!sdl_window || !w.visible || w.minimised || !wl_shm_frame_due(sdl_window, wait_ms)) continue;
+        if (present_desktop(sdl_window, w)) trace_frame(handle_of<HWND>(id));
+    }
 }
 
 }  // namespace plat

@@ -15,4 +15,9 @@ struct window;
 // system.
 bool present_desktop(SDL_Window *sdl_window, const window &w);
 
+// Shows the desktop as it is now in each window that owes the screen a frame
+// (one was left out while the compositor held every buffer) and has a buffer
+// back, waiting for one at most `wait_ms`; each such frame is traced.
+void present_frames_owed(int wait_ms);
+
 }  // namespace plat

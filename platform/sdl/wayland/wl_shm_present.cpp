@@ -18,6 +18,7 @@
 #include <string>
 
 #include "platform/sdl/wayland/buffer_ring.h"
+#include "platform/sdl/wayland/wl_connection.h"
 #endif
 
 namespace plat {
@@ -33,6 +34,7 @@ struct wl_window {
     std::array<wl_buffer *, wl_buffer_count> buffers{};
     buffer_ring ring;
     int writing = -1;  // the buffer handed out by wl_shm_begin
+    int refused_width = 0, refused_height = 0;  // a size too large, said once
 };
 
 enum class presenter_state { unopened, open, unavailable };
@@ -79,10 +81,24 @@ void give_up(const std::string &why) {
     presenter = presenter_state::unavailable;
 }
 
-// wl_buffer_count XRGB8888 buffers of width x height in one shared file.
+// True, said once per size, when the window's buffers would not fit the
+// protocol's 32-bit sizes: such a window is not drawn.
+bool too_large(wl_window &w, int width, int height) {
+    if (shm_pool_bytes(width, height, wl_buffer_count) > 0) return false;
+    if (w.refused_width != width || w.refused_height != height)
+        fprintf(stderr,
+                "platform: a window of %d x %d pixels is too large for the compositor's shared-memory buffers (%d of "
+                "them at 4 bytes a pixel must fit in 2 GiB); it is not drawn\n",
+                width, height, wl_buffer_count);
+    w.refused_width = width, w.refused_height = height;
+    return true;
+}
+
+// wl_buffer_count XRGB8888 buffers of width x height in one shared file
+// (whose size too_large has checked).
 bool make_buffers(wl_window &w, int width, int height) {
     const int pitch = width * 4;
-    const size_t one = (size_t)pitch * height, bytes = one * wl_buffer_count;
+    const int32_t one = pitch * height, bytes = shm_pool_bytes(width, height, wl_buffer_count);
     const int fd = memfd_create("kelvane-window", MFD_CLOEXEC);
     if (fd < 0 || ftruncate(fd, (off_t)bytes) != 0) {
         give_up(std::string("no shared memory for a window: ") + strerror(errno));
@@ -95,9 +111,9 @@ bool make_buffers(wl_window &w, int width, int height) {
         close(fd);
         return false;
     }
-    wl_shm_pool *pool = wl_shm_create_pool(shm, fd, (int32_t)bytes);
+    wl_shm_pool *pool = wl_shm_create_pool(shm, fd, bytes);
     for (int k = 0; k < wl_buffer_count; k++) {
-        w.buffers[k] = wl_shm_pool_create_buffer(pool, (int32_t)(one * k), width, height, pitch,
+        w.buffers[k] = wl_shm_pool_create_buffer(pool, one * k, width, height, pitch,
                                                  WL_SHM_FORMAT_XRGB8888);
         wl_buffer_add_listener(w.buffers[k], &buffer_listener, &w);
     }
@@ -113,11 +129,10 @@ bool make_buffers(wl_window &w, int width, int height) {
 
 // ---- events ---------------------------------------------------------------------------
 
-// The connection failed (the compositor went away, a protocol error): its
-// queue can no longer be emptied, so nothing here waits on it again.
+// The connection failed (the compositor went away, a protocol error): the
+// program ends (wl_connection.h).
 bool connection_lost() {
-    if (presenter != presenter_state::unavailable)
-        fprintf(stderr, "platform: the Wayland connection failed: %s\n", strerror(wl_display_get_error(display)));
+    wl_connection_check();
     presenter = presenter_state::unavailable;
     return false;
 }
@@ -138,9 +153,10 @@ bool take_releases(int ms) {
     return wl_display_dispatch_queue_pending(display, queue) >= 0 || connection_lost();
 }
 
-// A free buffer of the window, waiting for a release at most 100 ms in all;
-// -1 when none came (or the connection failed).
-int free_buffer_of(wl_window &w) {
+// A free buffer of the window, after the releases that have come (read from
+// the socket if need be, without waiting), or waiting for one at most
+// `wait_ms` in all; -1 when none came (or the connection failed).
+int free_buffer_of(wl_window &w, int wait_ms) {
     if (wl_display_dispatch_queue_pending(display, queue) < 0) {
         connection_lost();
         return -1;
@@ -149,7 +165,7 @@ int free_buffer_of(wl_window &w) {
     if (k >= 0) return k;
     const uint32_t start = SDL_GetTicks();
     for (;;) {
-        const int left = 100 - (int)(SDL_GetTicks() - start);
+        const int left = wait_ms - (int)(SDL_GetTicks() - start);
         if (!take_releases(left > 0 ? left : 0)) return -1;
         if ((k = ring_take(w.ring)) >= 0 || left <= 0) return k;
     }
@@ -199,17 +215,20 @@ bool wl_shm_open(SDL_Window *window) {
 
 bool wl_shm_available() { return presenter == presenter_state::open; }
 
-shm_begin wl_shm_begin(SDL_Window *window, int width, int height, shm_frame *frame) {
+shm_begin wl_shm_begin(SDL_Window *window, int width, int height, shm_frame *frame, int wait_ms) {
     if (!window || presenter != presenter_state::open) return shm_begin::unavailable;
     wl_window *record = window_record(window);
     if (!record) return shm_begin::unavailable;
     wl_window &w = *record;
     if (w.width != width || w.height != height) {
         free_buffers(w);
-        if (!make_buffers(w, width, height)) return shm_begin::unavailable;
+        if (too_large(w, width, height) || !make_buffers(w, width, height)) return shm_begin::unavailable;
     }
-    const int k = free_buffer_of(w);
-    if (k < 0) return shm_begin::busy;
+    const int k = free_buffer_of(w, wait_ms);
+    if (k < 0) {
+        ring_left_out(w.ring);
+        return shm_begin::busy;
+    }
     w.writing = k;
     *frame = shm_frame{w.memory + (size_t)w.pitch * height * k, w.pitch, width, height, screen_format::xrgb8888};
     return shm_begin::ready;
@@ -230,6 +249,13 @@ void wl_shm_finish(SDL_Window *window) {
     w.writing = -1;
     // sent now; nothing is waited for
     wl_display_flush(display);
+    wl_connection_check();
+}
+
+bool wl_shm_frame_due(SDL_Window *window, int wait_ms) {
+    auto it = windows.find(window);
+    if (presenter != presenter_state::open || it == windows.end() || !it->second.ring.frame_owed) return false;
+    return free_buffer_of(it->second, wait_ms) >= 0;
 }
 
 void wl_shm_forget(SDL_Window *window) {
@@ -244,8 +270,9 @@ void wl_shm_forget(SDL_Window *window) {
 
 bool wl_shm_open(SDL_Window *) { return false; }
 bool wl_shm_available() { return false; }
-shm_begin wl_shm_begin(SDL_Window *, int, int, shm_frame *) { return shm_begin::unavailable; }
+shm_begin wl_shm_begin(SDL_Window *, int, int, shm_frame *, int) { return shm_begin::unavailable; }
 void wl_shm_finish(SDL_Window *) {}
+bool wl_shm_frame_due(SDL_Window *, int) { return false; }
 void wl_shm_forget(SDL_Window *) {}
 
 #endif

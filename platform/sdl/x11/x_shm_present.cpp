@@ -23,6 +23,7 @@
 #include <string>
 
 #include "platform/placed_memory.h"
+#include "platform/sdl/interrupts.h"
 #include "platform/state.h"
 #endif
 
@@ -116,9 +117,13 @@ void free_image(shm_image &im) {
 // server attaches (checked with one round trip) before it is marked for
 // removal, so that it goes when both sides have let go of it.
 bool attach_segment(XImage *image, XShmSegmentInfo &segment, size_t bytes, size_t offset) {
+    // an interrupt between the making and the recording would leave the
+    // segment behind: none is acted on, on any thread, until it is recorded
+    if (!interrupts_hold()) return false;
     segment.shmid = shmget(IPC_PRIVATE, offset + bytes, IPC_CREAT | 0600);
+    if (segment.shmid >= 0) pending_segment = segment.shmid;
+    interrupts_let_through();
     if (segment.shmid < 0) return false;
-    pending_segment = segment.shmid;
     segment.shmaddr = static_cast<char *>(shmat(segment.shmid, nullptr, 0));
     image->data = segment.shmaddr + offset;
     segment.readOnly = True;
