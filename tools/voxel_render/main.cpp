@@ -42,8 +42,9 @@ const char usage[] =
     "  --png FILE     write the last frame as the window would show it\n"
     "  --time         print frames=N median_ms=X min_ms=Y\n"
     "  --compare      print each renderer's ms a frame and speed-up over the standard\n"
-    "                 one, then the fastest on N threads (without --frames: whole\n"
-    "                 64-frame loops of the flight for at least a second each)\n"
+    "                 one, then the fastest on N threads: the renderers take turns\n"
+    "                 in rounds of 64 frames, each speed-up the median of the rounds'\n"
+    "                 (without --frames: whole rounds for at least a second each)\n"
     "Exit status: 0 done, 1 an output could not be written, 2 a bad argument or\n"
     "data files that cannot be found or used.\n";
 
