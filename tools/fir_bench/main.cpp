@@ -14,7 +14,10 @@
 // (...)", the fastest kernel whose outputs are the four-lane kernel's bit for
 // bit on T threads (--threads, default 1; the calls of each timed run shared
 // out among them), with the summary of the speed-ups over the scalar kernel
-// from 4, 8 and 16 lanes and on T cores; then one "<peer>_ns=X" line per
+// from 4, 8 and 16 lanes and on T cores (on several threads, before the
+// summary, "gain=G plain_gain=P": how much faster the threads ran than the
+// kernel on one, and a plain compute loop's gain on as many threads, its
+// yardstick); then one "<peer>_ns=X" line per
 // peer, timed the same way, or "<peer>: not found (<library>)" for one whose
 // shared library this system lacks; last "ulps_from_scalar: vector=U avx=U
 // ...", each kernel's largest distance from the scalar kernel's outputs in
@@ -35,6 +38,7 @@
 #include "tools/fir_bench/options.h"
 #include "tools/fir_bench/peers.h"
 #include "tools/fir_bench/wide.h"
+#include "tools/shared/plain_loop.h"
 #include "tools/shared/rounds.h"
 #include "tools/shared/speedups.h"
 
@@ -258,13 +262,14 @@ void print_fastest(const std::vector<timed_call> &subjects, const timed_call &sc
     // length (both by the steady clock: the threads' rate is the time they
     // take on a machine that others may share).
     const timed_call *alone = find_subject(subjects, fastest.c_str());
-    double times = times_as_fast(*alone, scalar);
-    if (options.threads > 1)
-        times *= median_of(per_round_ratios(alone->per_call_wall, all->per_call_wall));
+    const double gain = options.threads > 1 ? median_of(per_round_ratios(alone->per_call_wall, all->per_call_wall)) : 1.0;
+    const double times = times_as_fast(*alone, scalar) * gain;
     if (options.threads > 1)
         summary.push_back({times, on_threads(options.threads)});
-    std::printf("fastest_ns=%.1f kernel=%s threads=%d speedup=%.2f %s\n", ns, fastest.c_str(), options.threads,
-                times, speedup_line(summary).c_str());
+    std::printf("fastest_ns=%.1f kernel=%s threads=%d speedup=%.2f", ns, fastest.c_str(), options.threads, times);
+    if (options.threads > 1)
+        std::printf(" gain=%.2f plain_gain=%.2f", gain, plain_loop_gain(options.threads));
+    std::printf(" %s\n", speedup_line(summary).c_str());
 }
 
 // The result lines, in the order of the header above.
@@ -296,6 +301,8 @@ void print_results(const std::vector<timed_call> &subjects, const bench_options 
             std::printf(" vs_vector=%.2f", times_as_fast(*subject, *vector));
         if (scalar)
             std::printf(" speedup=%.2f", times_as_fast(*subject, *scalar));
+        if (kernel.variant)
+            std::printf(" variant=%s", kernel.variant);
         std::printf("\n");
     }
     if (scalar && !fastest.empty())
@@ -381,6 +388,7 @@ int main(int argc, char **argv)
     if (options.dump)
         write_dump(options.dump);
     prepare_wide();
+    fir_wide_choose_variants(bench.wide_input, bench.wide_coef, bench.wide_output);
 
     // The chosen kernels, each wide one only where it runs and measured
     // against the scalar outputs after its first call; the peers whose

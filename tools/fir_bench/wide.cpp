@@ -5,12 +5,51 @@
 
 #include <cstring>
 
-const fir_wide_kernel fir_wide_kernels[fir_wide_kernel_count] = {
-    {"avx", 8, cpu_avx, fir_avx},
-    {"avx512", 16, cpu_avx | cpu_avx512f, fir_avx512},
-    {"avx2-fma", 8, cpu_avx | cpu_avx2 | cpu_fma, fir_avx2_fma},
-    {"avx512-fma", 16, cpu_avx | cpu_avx512f | cpu_fma, fir_avx512_fma},
+#include "fir/bench/fir_kernels.h"
+#include "tools/shared/rounds.h"
+
+namespace {
+
+const fir_wide_variant avx512_variants[] = {
+    {"one-step", fir_avx512},
+    {"two-steps", fir_avx512_two_steps},
 };
+
+constexpr int trial_rounds = 7;
+constexpr int trial_calls = 32;
+
+}  // namespace
+
+fir_wide_kernel fir_wide_kernels[fir_wide_kernel_count] = {
+    {"avx", 8, cpu_avx, fir_avx, nullptr, 0, nullptr},
+    {"avx512", 16, cpu_avx | cpu_avx512f, fir_avx512, avx512_variants, 2, "one-step"},
+    {"avx2-fma", 8, cpu_avx | cpu_avx2 | cpu_fma, fir_avx2_fma, nullptr, 0, nullptr},
+    {"avx512-fma", 16, cpu_avx | cpu_avx512f | cpu_fma, fir_avx512_fma, nullptr, 0, nullptr},
+};
+
+void fir_wide_choose_variants(const float *padded_input, const float *coef_block, float *output)
+{
+    for (fir_wide_kernel &kernel : fir_wide_kernels) {
+        if (kernel.variant_count < 2 || !fir_wide_supported(kernel))
+            continue;
+        double best[8];
+        for (int v = 0; v < kernel.variant_count; v++)
+            best[v] = 1e30;
+        for (int round = 0; round < trial_rounds; round++)
+            for (int v = 0; v < kernel.variant_count; v++) {
+                const double start = thread_clock_ms();
+                for (int call = 0; call < trial_calls; call++)
+                    kernel.variants[v].run(padded_input, fir::sample_count, coef_block, output);
+                const double ms = thread_clock_ms() - start;
+                best[v] = ms < best[v] ? ms : best[v];
+            }
+        int fastest = 0;
+        for (int v = 1; v < kernel.variant_count; v++)
+            fastest = best[v] < best[fastest] ? v : fastest;
+        kernel.run = kernel.variants[fastest].run;
+        kernel.variant = kernel.variants[fastest].name;
+    }
+}
 
 const fir_wide_kernel *fir_wide_find(const char *name)
 {

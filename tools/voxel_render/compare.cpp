@@ -4,12 +4,14 @@
 // does at a moment falls on neighbouring rounds of every renderer alike;
 // each speed-up is the median of the rounds' own ratios. Then the fastest
 // one on every thread asked for, in turns with itself on one thread, and the
-// summary of the speed-ups over the standard renderer.
+// summary of the speed-ups over the standard renderer; on several threads
+// also their gain over one and, as its yardstick, a plain compute loop's.
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "tools/shared/cpu_support.h"
+#include "tools/shared/plain_loop.h"
 #include "tools/shared/rounds.h"
 #include "tools/shared/speedups.h"
 #include "tools/voxel_render/voxel_render.h"
@@ -86,6 +88,8 @@ void print_comparison(const render_options &o)
             std::printf(" speedup=%.2f", times_faster(field[0], c));
             summary.push_back({times_faster(field[0], c), "from " + std::to_string(path.lanes) + " lanes"});
         }
+        if (path.variant)
+            std::printf(" variant=%s", path.variant);
         std::printf("\n");
         if (median_of(c.ms) < median_of(fastest->ms))
             fastest = &c;
@@ -94,6 +98,7 @@ void print_comparison(const render_options &o)
 
     double all_ms = median_of(fastest->ms), all_times = times_faster(field[0], *fastest);
     long all_frames = frames;
+    double gain = 1.0;   // on the threads over one
     if (o.threads > 1) {
         // The fastest renderer on one thread and on all, in turns, both by
         // the steady clock (the threads' rate is the time they take on a
@@ -102,9 +107,13 @@ void print_comparison(const render_options &o)
         pair[0].f.clock = wall_clock_ms;
         all_frames = take_turns(pair, o);
         all_ms = median_of(pair[1].ms);
-        all_times *= median_of(per_round_ratios(pair[0].ms, pair[1].ms));
+        gain = median_of(per_round_ratios(pair[0].ms, pair[1].ms));
+        all_times *= gain;
         summary.push_back({all_times, on_threads(o.threads)});
     }
-    std::printf("fastest_ms=%.3f renderer=%s threads=%d frames=%ld speedup=%.2f %s\n", all_ms, fastest->path->name,
-                o.threads, all_frames, all_times, speedup_line(summary).c_str());
+    std::printf("fastest_ms=%.3f renderer=%s threads=%d frames=%ld speedup=%.2f", all_ms, fastest->path->name,
+                o.threads, all_frames, all_times);
+    if (o.threads > 1)
+        std::printf(" gain=%.2f plain_gain=%.2f", gain, plain_loop_gain(o.threads));
+    std::printf(" %s\n", speedup_line(summary).c_str());
 }

@@ -19,6 +19,7 @@ struct render_options {
     long frames = 1;
     bool frames_given = false;  // --frames was on the command line
     int threads = 1;
+    std::string variant;        // the wide renderers' variant; empty: by a trial
     std::string raw_path, png_path;
     bool time = false, compare = false, help = false, version = false;
 };
