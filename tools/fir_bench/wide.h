@@ -44,7 +44,8 @@ constexpr int fir_wide_kernel_count = 4;
 extern fir_wide_kernel fir_wide_kernels[fir_wide_kernel_count];
 
 // For every kernel with variants that runs here, a short timed trial of
-// each (rounds of 32 calls in turns, the best round of each) on these
+// each (rounds of 64 calls in turns, compared by the median of the rounds'
+// ratios) on these
 // buffers, the fastest kept as the kernel's run and variant.
 void fir_wide_choose_variants(const float *padded_input, const float *coef_block, float *output);
 

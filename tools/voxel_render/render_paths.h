@@ -48,8 +48,8 @@ const render_path *find_render_path(const std::string &name);
 
 // For every path with variants that this processor runs, a short timed
 // trial of each variant over the flight's first frames at `depth` (rounds
-// of a few frames in turns, the best round of each), and the fastest kept
-// as the path's draw and variant. Needs the landscape loaded; leaves the
+// of 16 frames in turns, each variant against the first by the median of
+// the rounds' ratios), and the fastest kept as the path's draw and variant. Needs the landscape loaded; leaves the
 // frame buffer as drawn.
 void choose_render_variants(int depth);
 // The variant of that name for every wide path instead; false when none
