@@ -1,4 +1,4 @@
-// fir-bench's wide kernels: `avx` and `avx512` bit for bit against the
+// fir-bench's wide kernels: `avx` and both variants of `avx512` bit for bit against the
 // four-lane kernel on the generated block and on random blocks, read at any
 // alignment; a kernel this machine cannot run is skipped with the reason.
 #include "fir_test_data.h"
@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
+#include <string>
 #include <random>
 #include <vector>
 
@@ -15,11 +17,18 @@ namespace {
 class bit_identical : public ::testing::TestWithParam<const char *> {
 protected:
     const fir_wide_kernel *kernel = nullptr;
+    fir_wide_run run = nullptr;   // the kernel's, or the variant's after a '/'
 
     void SetUp() override
     {
-        kernel = fir_wide_find(GetParam());
+        const std::string param = GetParam();
+        kernel = fir_wide_find(param.substr(0, param.find('/')).c_str());
         ASSERT_NE(kernel, nullptr);
+        run = param.find('/') == std::string::npos ? kernel->run : nullptr;
+        for (int v = 0; v < kernel->variant_count; v++)
+            if (param.find('/') != std::string::npos && param.substr(param.find('/') + 1) == kernel->variants[v].name)
+                run = kernel->variants[v].run;
+        ASSERT_NE(run, nullptr) << param << " names no variant";
         if (!fir_wide_supported(*kernel))
             GTEST_SKIP() << "this processor or operating system cannot run the " << kernel->name << " kernel";
     }
@@ -37,7 +46,7 @@ protected:
         padded.insert(padded.begin(), shift, 0.0f);
         coef.insert(coef.begin(), shift, 0.0f);
         std::vector<float> output(fir::sample_count + shift, NAN);
-        kernel->run(padded.data() + shift, fir::sample_count, coef.data() + shift, output.data() + shift);
+        run(padded.data() + shift, fir::sample_count, coef.data() + shift, output.data() + shift);
 
         int wrong = 0;
         for (int i = 0; i < fir::sample_count && wrong < 5; i++) {
@@ -80,18 +89,23 @@ TEST_P(bit_identical, writes_whole_steps_and_nothing_after_them)
     vector_buffers buffers(block.input.data(), block.taps.data());
     fir_vector(buffers.padded, fir::sample_count, buffers.coef, buffers.output);
     std::vector<float> output(fir::sample_count, -7.0f);
-    kernel->run(buffers.padded, 0, buffers.coef, output.data());
+    run(buffers.padded, 0, buffers.coef, output.data());
     EXPECT_EQ(output[0], -7.0f) << "n = 0 wrote an output";
 
     const int whole = 3 * kernel->step;
-    kernel->run(buffers.padded, whole + 5, buffers.coef, output.data());
+    run(buffers.padded, whole + 5, buffers.coef, output.data());
     for (int i = 0; i < whole; i++)
         EXPECT_EQ(float_bits(output[i]), float_bits(buffers.output[i])) << "output " << i;
     for (int i = whole; i < fir::sample_count; i++)
         ASSERT_EQ(output[i], -7.0f) << "output " << i << " was written";
 }
 
-INSTANTIATE_TEST_SUITE_P(wide_kernels, bit_identical, ::testing::Values("avx", "avx512"),
-                         [](const auto &info) { return std::string(info.param); });
+INSTANTIATE_TEST_SUITE_P(wide_kernels, bit_identical, ::testing::Values("avx", "avx512/one-step", "avx512/two-steps"),
+                         [](const auto &info) {
+                             std::string name = info.param;
+                             for (char &c : name)
+                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return name;
+                         });
 
 }  // namespace

@@ -82,6 +82,7 @@ TEST(voxel_render_arguments, bad_arguments_exit_2_with_one_line) {
         {"--threads 0", "voxel-render: --threads must be all or a whole number from 1 to 1024, not '0'\n"},
         {"--threads every", "voxel-render: --threads must be all or a whole number from 1 to 1024, not 'every'\n"},
         {"--frames 0", "voxel-render: --frames must be a whole number from 1 to 1000000, not '0'\n"},
+        {"--variant fast", "voxel-render: --variant must be scalar-reads or gathers, not 'fast'\n"},
         {"--frames -3", "voxel-render: --frames must be a whole number from 1 to 1000000, not '-3'\n"},
         {"--frames", "voxel-render: --frames needs a value\n"},
         {"--bogus", "voxel-render: unknown argument '--bogus' (see --help)\n"},
@@ -191,10 +192,12 @@ std::string digits_as_9(const std::string &text) {
     return shape;
 }
 
-// The text with each path's name after "renderer=" replaced by "R".
+// The text with the name after each "renderer=" replaced by "R" and after
+// each "variant=" by "V".
 std::string any_renderer(std::string text) {
-    for (size_t at = text.find("renderer="); at != std::string::npos; at = text.find("renderer=", at + 1))
-        text.replace(at + 9, text.find(' ', at) - at - 9, "R");
+    for (const std::string key : {"renderer=", "variant="})
+        for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1))
+            text.replace(at + key.size(), text.find_first_of(" \n", at) - at - key.size(), key == "renderer=" ? "R" : "V");
     return text;
 }
 
@@ -210,11 +213,12 @@ std::string comparison_shape(const std::string &frames, const std::string &on_co
             shape += std::string(path.name) + ": not supported here (" + cpu_missing(path.needs) + ")\n";
             continue;
         }
-        shape += std::string(path.name) + "_ms=9.9 frames=" + frames + " speedup=9.9\n";
+        shape += std::string(path.name) + "_ms=9.9 frames=" + frames + " speedup=9.9" +
+                 (path.variant_count > 1 ? " variant=V\n" : "\n");
         summary += std::string(summary.empty() ? "" : ", ") + "9.9x from 9 lanes";
     }
-    return shape + "fastest_ms=9.9 renderer=R threads=9 frames=" + frames + " speedup=9.9 (" + summary + on_cores +
-           ")\n";
+    return shape + "fastest_ms=9.9 renderer=R threads=9 frames=" + frames + " speedup=9.9" +
+           (on_cores.empty() ? "" : " gain=9.9 plain_gain=9.9") + " (" + summary + on_cores + ")\n";
 }
 
 TEST(voxel_render_output, timing_and_comparison_lines) {
@@ -258,10 +262,12 @@ TEST(voxel_render_output, raw_frame_of_every_renderer_and_thread_count_after_a_c
     for (const render_path &path : render_paths) {
         if (path.lanes == 1 || !cpu_supports(path.needs))
             continue;
-        const run_result r = run(dir, common + dir.file("wide.raw") + " --renderer " + path.name +
-                                          " --threads 3 --compare --frames 66");
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_TRUE(slurp(dir.file("wide.raw")) == expected) << path.name;
+        for (const std::string variant : {"", " --variant scalar-reads", " --variant gathers"}) {
+            const run_result r = run(dir, common + dir.file("wide.raw") + " --renderer " + path.name +
+                                              " --threads 3 --compare --frames 66" + variant);
+            ASSERT_EQ(r.status, 0) << r.err;
+            EXPECT_TRUE(slurp(dir.file("wide.raw")) == expected) << path.name << variant;
+        }
     }
 }
 

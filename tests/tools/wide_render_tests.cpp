@@ -1,4 +1,5 @@
-// voxel-render's wider renderers and its frames drawn on several threads,
+// voxel-render's wider renderers (each variant: scalar reads and gathers)
+// and its frames drawn on several threads,
 // byte for byte against the four-lane renderer on one thread: on the maps
 // built for one effect each (level rays, a camera under the terrain, far
 // cameras, frames narrower than one pass or ending in a partial group, very
@@ -28,17 +29,40 @@ namespace {
 
 constexpr uint32_t sky = 0xEEEEEEEE;
 
-// The wider paths this machine runs; the others are named with the reason.
+// Every variant of the wider paths this machine runs, each as a path of
+// its own ("avx512 gathers"); the paths it cannot run are named with the
+// reason.
 std::vector<const render_path *> runnable_wide_paths()
 {
-    std::vector<const render_path *> paths;
-    for (const char *name : {"avx2", "avx512"}) {
-        const render_path *path = find_render_path(name);
-        if (cpu_supports(path->needs))
-            paths.push_back(path);
-        else
-            std::printf("[  SKIPPED ] %s: %s\n", name, cpu_missing(path->needs).c_str());
+    static std::vector<std::string> names;
+    static std::vector<render_path> variants;
+    if (variants.empty()) {
+        for (const char *name : {"avx2", "avx512"}) {
+            const render_path *path = find_render_path(name);
+            if (!cpu_supports(path->needs)) {
+                std::printf("[  SKIPPED ] %s: %s\n", name, cpu_missing(path->needs).c_str());
+                continue;
+            }
+            for (int v = 0; v < path->variant_count; ++v)
+                names.push_back(std::string(name) + " " + path->variants[v].name);
+        }
+        size_t k = 0;
+        for (const char *name : {"avx2", "avx512"}) {
+            const render_path *path = find_render_path(name);
+            if (!cpu_supports(path->needs))
+                continue;
+            for (int v = 0; v < path->variant_count; ++v, ++k) {
+                render_path variant = *path;
+                variant.name = names[k].c_str();
+                variant.draw = path->variants[v].draw;
+                variant.variant = path->variants[v].name;
+                variants.push_back(variant);
+            }
+        }
     }
+    std::vector<const render_path *> paths;
+    for (const render_path &variant : variants)
+        paths.push_back(&variant);
     return paths;
 }
 
@@ -212,9 +236,11 @@ TEST(flight_threads, every_thread_count_leaves_one_threads_bytes_for_every_path)
             alone = frame_bytes(depth);
             end_flight(f);
         }
-        for (const render_path &path : render_paths) {
-            if (!cpu_supports(path.needs))
-                continue;
+        std::vector<const render_path *> paths = {find_render_path("standard"), find_render_path("vector")};
+        for (const render_path *variant : runnable_wide_paths())
+            paths.push_back(variant);
+        for (const render_path *each : paths) {
+            const render_path &path = *each;
             std::vector<uint8_t> one_thread;
             for (int threads : {1, 2, 3, 5}) {
                 flight f = start_flight(path, depth, threads);
@@ -237,12 +263,12 @@ TEST(flight_threads, the_generated_flight_on_two_and_three_threads)
 {
     generated_landscape land(3);
     const auto one_thread = flight_frames(*find_render_path("vector"), 3, 1, 70);
-    for (const render_path &path : render_paths) {
-        if (!cpu_supports(path.needs) || path.lanes == 1)
-            continue;
+    std::vector<const render_path *> paths = {find_render_path("vector")};
+    for (const render_path *variant : runnable_wide_paths())
+        paths.push_back(variant);
+    for (const render_path *path : paths)
         for (int threads : {2, 3})
-            EXPECT_TRUE(flight_frames(path, 3, threads, 70) == one_thread) << path.name << " on " << threads;
-    }
+            EXPECT_TRUE(flight_frames(*path, 3, threads, 70) == one_thread) << path->name << " on " << threads;
 }
 
 }  // namespace

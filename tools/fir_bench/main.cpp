@@ -14,7 +14,10 @@
 // (...)", the fastest kernel whose outputs are the four-lane kernel's bit for
 // bit on T threads (--threads, default 1; the calls of each timed run shared
 // out among them), with the summary of the speed-ups over the scalar kernel
-// from 4, 8 and 16 lanes and on T cores; then one "<peer>_ns=X" line per
+// from 4, 8 and 16 lanes and on T cores (on several threads, before the
+// summary, "gain=G plain_gain=P": how much faster the threads ran than the
+// kernel on one, and a plain compute loop's gain on as many threads, its
+// yardstick); then one "<peer>_ns=X" line per
 // peer, timed the same way, or "<peer>: not found (<library>)" for one whose
 // shared library this system lacks; last "ulps_from_scalar: vector=U avx=U
 // ...", each kernel's largest distance from the scalar kernel's outputs in
@@ -22,7 +25,9 @@
 // avx, avx512, avx2-fma, avx512-fma, liquid, volk) times only those; of
 // scalar and vector alone, each gets a line "scalar_ns=X" or "vector_ns=X";
 // the fastest line needs the scalar kernel and an exact one. Within each
-// repeat the subjects take turns. --dump FILE writes, as little-endian
+// repeat the subjects take turns, and every ratio is the median of the
+// repeats' own ratios. On one thread a call's time is the processor time
+// the thread used. --dump FILE writes, as little-endian
 // float32 and nothing else, x[0..1023], h[0..15], the scalar kernel's
 // y[0..1023] and the vector kernel's y[0..1023] after one call each. Bad
 // arguments: one line on standard error and status 2; a dump that cannot be
@@ -33,6 +38,8 @@
 #include "tools/fir_bench/options.h"
 #include "tools/fir_bench/peers.h"
 #include "tools/fir_bench/wide.h"
+#include "tools/shared/plain_loop.h"
+#include "tools/shared/rounds.h"
 #include "tools/shared/speedups.h"
 
 #include <algorithm>
@@ -78,7 +85,11 @@ struct timed_call {
     void (*call)();                            // a kernel or peer, or
     const fir_wide_kernel *wide = nullptr;     // a wide kernel on the wide buffers, or
     spread_kernel *spread = nullptr;           // a kernel on several threads
-    std::vector<double> per_call = {};
+    // Nanoseconds a call in each repeat: by the clock of the thread's own
+    // processor time (on one thread: another process holding the processor
+    // does not lengthen it) or, on several threads, the steady clock; and by
+    // the steady clock alone, for the figure of every core against one.
+    std::vector<double> per_call = {}, per_call_wall = {};
 
     void operator()() const
     {
@@ -101,10 +112,11 @@ void run_calls(const timed_call &subject, long calls)
 }
 
 // Times `iterations` calls of every subject per repeat, the subjects taking
-// turns within each repeat so that a busy machine slows them alike.
+// turns within each repeat (short rounds: A B C A B C ...), so that what
+// else the machine does at a moment falls on neighbouring rounds of every
+// subject; each ratio is then the median of the repeats' own ratios.
 void time_in_turns(std::vector<timed_call> &subjects, const bench_options &options)
 {
-    using clock = std::chrono::steady_clock;
     for (const timed_call &subject : subjects)
         run_calls(subject, 1);   // warm the caches and the branch predictors
     for (long r = 0; r < options.repeat; r++) {
@@ -115,19 +127,27 @@ void time_in_turns(std::vector<timed_call> &subjects, const bench_options &optio
             // rate of every core at work
             if (subject.spread)
                 run_calls(subject, options.iterations);
-            auto start = clock::now();
+            double (*const own_clock)() = subject.spread ? wall_clock_ms : thread_clock_ms;
+            const double start = own_clock(), start_wall = wall_clock_ms();
             run_calls(subject, options.iterations);
-            std::chrono::duration<double, std::nano> elapsed = clock::now() - start;
-            subject.per_call.push_back(elapsed.count() / static_cast<double>(options.iterations));
+            const double end = own_clock(), end_wall = wall_clock_ms();
+            const double calls = static_cast<double>(options.iterations);
+            subject.per_call.push_back((end - start) * 1e6 / calls);
+            subject.per_call_wall.push_back((end_wall - start_wall) * 1e6 / calls);
         }
     }
 }
 
-double median(std::vector<double> values)
+double median(const std::vector<double> &values)
 {
-    std::sort(values.begin(), values.end());
-    std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+    return median_of(values);
+}
+
+// How many times as fast as `than` the subject ran, the median of the
+// repeats' ratios.
+double times_as_fast(const timed_call &subject, const timed_call &than)
+{
+    return median_of(per_round_ratios(than.per_call, subject.per_call));
 }
 
 // Appends floats as little-endian 32-bit words.
@@ -231,17 +251,25 @@ constexpr struct {
 void print_fastest(const std::vector<timed_call> &subjects, const timed_call &scalar, const std::string &fastest,
                    const bench_options &options)
 {
-    const double scalar_ns = median(scalar.per_call);
     std::vector<speedup> summary;
     for (const auto &exact : exact_kernels)
         if (const timed_call *subject = find_subject(subjects, exact.name))
-            summary.push_back({scalar_ns / median(subject->per_call), "from " + std::to_string(exact.lanes) + " lanes"});
+            summary.push_back({times_as_fast(*subject, scalar), "from " + std::to_string(exact.lanes) + " lanes"});
     const timed_call *all = find_subject(subjects, options.threads > 1 ? "all-cores" : fastest.c_str());
     const double ns = median(all->per_call);
+    // On several threads: the kernel's own speed-up on one thread, times how
+    // much faster the threads ran than it did in neighbouring rounds of like
+    // length (both by the steady clock: the threads' rate is the time they
+    // take on a machine that others may share).
+    const timed_call *alone = find_subject(subjects, fastest.c_str());
+    const double gain = options.threads > 1 ? median_of(per_round_ratios(alone->per_call_wall, all->per_call_wall)) : 1.0;
+    const double times = times_as_fast(*alone, scalar) * gain;
     if (options.threads > 1)
-        summary.push_back({scalar_ns / ns, on_threads(options.threads)});
-    std::printf("fastest_ns=%.1f kernel=%s threads=%d speedup=%.2f %s\n", ns, fastest.c_str(), options.threads,
-                scalar_ns / ns, speedup_line(summary).c_str());
+        summary.push_back({times, on_threads(options.threads)});
+    std::printf("fastest_ns=%.1f kernel=%s threads=%d speedup=%.2f", ns, fastest.c_str(), options.threads, times);
+    if (options.threads > 1)
+        std::printf(" gain=%.2f plain_gain=%.2f", gain, plain_loop_gain(options.threads));
+    std::printf(" %s\n", speedup_line(summary).c_str());
 }
 
 // The result lines, in the order of the header above.
@@ -253,7 +281,8 @@ void print_results(const std::vector<timed_call> &subjects, const bench_options 
     double vector_ns = vector ? median(vector->per_call) : 0.0;
     if (scalar && vector) {
         double scalar_ns = median(scalar->per_call);
-        std::printf("scalar_ns=%.1f vector_ns=%.1f speedup=%.2f\n", scalar_ns, vector_ns, scalar_ns / vector_ns);
+        std::printf("scalar_ns=%.1f vector_ns=%.1f speedup=%.2f\n", scalar_ns, vector_ns,
+                    times_as_fast(*vector, *scalar));
     } else if (scalar || vector) {
         const timed_call *alone = scalar ? scalar : vector;
         std::printf("%s_ns=%.1f\n", alone->name.c_str(), median(alone->per_call));
@@ -269,9 +298,11 @@ void print_results(const std::vector<timed_call> &subjects, const bench_options 
         double ns = median(subject->per_call);
         std::printf("%s_ns=%.1f", kernel.name, ns);
         if (vector)
-            std::printf(" vs_vector=%.2f", vector_ns / ns);
+            std::printf(" vs_vector=%.2f", times_as_fast(*subject, *vector));
         if (scalar)
-            std::printf(" speedup=%.2f", median(scalar->per_call) / ns);
+            std::printf(" speedup=%.2f", times_as_fast(*subject, *scalar));
+        if (kernel.variant)
+            std::printf(" variant=%s", kernel.variant);
         std::printf("\n");
     }
     if (scalar && !fastest.empty())
@@ -357,6 +388,7 @@ int main(int argc, char **argv)
     if (options.dump)
         write_dump(options.dump);
     prepare_wide();
+    fir_wide_choose_variants(bench.wide_input, bench.wide_coef, bench.wide_output);
 
     // The chosen kernels, each wide one only where it runs and measured
     // against the scalar outputs after its first call; the peers whose

@@ -24,6 +24,53 @@ WIDE_TARGET typename ops::vec interleave_add(typename ops::vec a, typename ops::
     return ops::add(ops::unpacklo(a, b), ops::unpackhi(a, b));
 }
 
+// One step: the outputs b .. b + lanes - 1 from the coefficient vectors v.
+template <class ops>
+WIDE_TARGET inline void wide_step(const float *padded_input, int b, const typename ops::vec (&v)[20], float *output)
+{
+    using vec = typename ops::vec;
+    const float *p = padded_input + b + fir::tap_count;
+
+    vec w = ops::load(p);
+    vec p0 = ops::first(v[9], w), p1 = ops::first(v[14], w);
+    vec p2 = ops::first(v[19], w), p3 = ops::first(v[3], w);
+    w = ops::load(p - 4);
+    p0 = ops::next(p0, v[8], w), p1 = ops::next(p1, v[13], w);
+    p2 = ops::next(p2, v[18], w), p3 = ops::next(p3, v[2], w);
+    w = ops::load(p - 8);
+    p0 = ops::next(p0, v[7], w), p1 = ops::next(p1, v[12], w);
+    p2 = ops::next(p2, v[17], w), p3 = ops::next(p3, v[1], w);
+    w = ops::load(p - 12);
+    p0 = ops::next(p0, v[6], w), p1 = ops::next(p1, v[11], w);
+    p2 = ops::next(p2, v[16], w), p3 = ops::next(p3, v[0], w);
+    w = ops::load(p - 16);
+    p0 = ops::next(p0, v[5], w), p1 = ops::next(p1, v[10], w);
+    p2 = ops::next(p2, v[15], w);
+
+    vec q = interleave_add<ops>(p0, p2);
+    vec r = interleave_add<ops>(p1, p3);
+    ops::store(output + b, interleave_add<ops>(q, r));
+}
+
+// The same outputs two steps at a time (two independent chains of sums in
+// flight, for processors that can overlap them), then a last single step
+// where the count of whole steps is odd.
+template <class ops>
+WIDE_TARGET void wide_filter_two_steps(const float *padded_input, int n, const float *coef_block, float *output)
+{
+    using vec = typename ops::vec;
+    vec v[20];
+    for (int k = 0; k < 20; k++)   // V4 (zeros) is read but never used
+        v[k] = ops::coef(coef_block, k);
+    int b = 0;
+    for (; b + 2 * ops::lanes <= n; b += 2 * ops::lanes) {
+        wide_step<ops>(padded_input, b, v, output);
+        wide_step<ops>(padded_input, b + ops::lanes, v, output);
+    }
+    if (b + ops::lanes <= n)
+        wide_step<ops>(padded_input, b, v, output);
+}
+
 template <class ops>
 WIDE_TARGET void wide_filter(const float *padded_input, int n, const float *coef_block, float *output)
 {

@@ -15,9 +15,9 @@
 // first one left it.) The blocks, taken in turns, give every thread parts
 // of the near and the far terrain alike.
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 
+#include "tools/shared/rounds.h"
 #include "tools/voxel_render/voxel_render.h"
 #include "voxel/render/sky_size.h"
 
@@ -83,7 +83,8 @@ void fly_share(const flight_share &f, int k)
 flight start_flight(const render_path &path, int depth, int threads)
 {
     std::memset(frame_buffer, 0, size_t(frame_width) * size_t(frame_height) * size_t(bytes_per_pixel(depth)));
-    return {&path, depth, threads, start_team(threads), camera_start, 0};
+    return {&path, depth, threads, start_team(threads), camera_start, 0,
+            threads == 1 ? thread_clock_ms : wall_clock_ms};
 }
 
 void end_flight(flight &f)
@@ -95,13 +96,13 @@ void end_flight(flight &f)
 double fly(flight &f, long count)
 {
     const flight_share share{*f.path, f.depth, f.threads, f.camera, count};
-    const auto start = std::chrono::steady_clock::now();
+    const double start = f.clock();
     run_team(f.team, [&share](int k) { fly_share(share, k); });
-    const auto end = std::chrono::steady_clock::now();
+    const double end = f.clock();
     for (long i = 0; i < count; ++i)
         step_camera(f.camera);
     f.frames += count;
-    return std::chrono::duration<double, std::milli>(end - start).count() / double(count);
+    return (end - start) / double(count);
 }
 
 std::vector<double> fly_frames(const render_path &path, int depth, int threads, long frames, long round_frames)
@@ -114,25 +115,7 @@ std::vector<double> fly_frames(const render_path &path, int depth, int threads, 
     return times;
 }
 
-std::vector<double> fly_long_enough(const render_path &path, int depth, int threads, long *frames)
-{
-    using clock = std::chrono::steady_clock;
-    flight f = start_flight(path, depth, threads);
-    std::vector<double> times;
-    const auto start = clock::now();
-    while (f.frames < min_measured_frames || clock::now() - start < std::chrono::seconds(1))
-        times.push_back(fly(f, flight_round));
-    *frames = f.frames;
-    end_flight(f);
-    return times;
-}
-
-// The middle time, or the mean of the two middle times of an even count.
 double median_ms(std::vector<double> times)
 {
-    if (times.empty())
-        return 0.0;
-    std::sort(times.begin(), times.end());
-    const size_t mid = times.size() / 2;
-    return times.size() % 2 ? times[mid] : (times[mid - 1] + times[mid]) / 2.0;
+    return median_of(std::move(times));
 }

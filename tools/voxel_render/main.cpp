@@ -2,8 +2,8 @@
 //
 //   voxel-render [--data DIR] [--depth 8|16|16-555|24|32]
 //                [--renderer standard|vector|avx2|avx512] [--frames N]
-//                [--threads N|all] [--raw FILE] [--png FILE] [--time]
-//                [--compare] [--help] [--version]
+//                [--threads N|all] [--variant scalar-reads|gathers]
+//                [--raw FILE] [--png FILE] [--time] [--compare] [--help] [--version]
 //
 // Without --data the data files are looked for as voxel looks for them
 // (voxel/display/data_folder.h). Without an output option (--raw, --png,
@@ -30,7 +30,8 @@ namespace {
 const char usage[] =
     "usage: voxel-render [--data DIR] [--depth 8|16|16-555|24|32]\n"
     "                    [--renderer standard|vector|avx2|avx512] [--frames N] [--threads N|all]\n"
-    "                    [--raw FILE] [--png FILE] [--time] [--compare] [--help] [--version]\n"
+    "                    [--variant scalar-reads|gathers] [--raw FILE] [--png FILE] [--time]\n"
+    "                    [--compare] [--help] [--version]\n"
     "Renders N frames (default 1) of the voxel fly-over without a display.\n"
     "  --data DIR     the folder of heightd2.bmp, heightc2.bmp and clouds.bmp\n"
     "                 (default: found as voxel finds it)\n"
@@ -38,12 +39,16 @@ const char usage[] =
     "  --renderer R   standard (default), vector (4 columns at once), avx2 (8) or\n"
     "                 avx512 (16); all draw the vector renderer's picture but standard\n"
     "  --threads N    draw each frame on N threads, or on all processors (default 1)\n"
+    "  --variant V    how avx2 and avx512 read the maps: scalar-reads (a load an\n"
+    "                 element) or gathers; same bytes (default: the faster here, by\n"
+    "                 a short trial at start-up)\n"
     "  --raw FILE     write the last frame buffer's bytes, top row first\n"
     "  --png FILE     write the last frame as the window would show it\n"
     "  --time         print frames=N median_ms=X min_ms=Y\n"
     "  --compare      print each renderer's ms a frame and speed-up over the standard\n"
-    "                 one, then the fastest on N threads (without --frames: whole\n"
-    "                 64-frame loops of the flight for at least a second each)\n"
+    "                 one, then the fastest on N threads: the renderers take turns\n"
+    "                 in rounds of 64 frames, each speed-up the median of the rounds'\n"
+    "                 (without --frames: whole rounds for at least a second each)\n"
     "Exit status: 0 done, 1 an output could not be written, 2 a bad argument or\n"
     "data files that cannot be found or used.\n";
 
@@ -143,6 +148,10 @@ int main(int argc, char **argv) {
         return fail("--renderer " + o.renderer + ": not supported here (" + cpu_missing(path.needs) + ")");
     if (!choose_data_folder(o, &error) || !load_landscape(o, &error))
         return fail(error);
+    if (o.variant.empty())
+        choose_render_variants(o.depth);
+    else
+        force_render_variant(o.variant);
     render(o, path);
     errno = 0;
     if (!o.raw_path.empty() && !write_raw_frame(o.raw_path, o.depth))

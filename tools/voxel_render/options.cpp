@@ -59,6 +59,12 @@ bool apply_valued(const std::string &name, const std::string &v, render_options 
                      v + "'";
             return false;
         }
+    } else if (name == "--variant") {
+        if (v != "scalar-reads" && v != "gathers") {
+            *error = "--variant must be scalar-reads or gathers, not '" + v + "'";
+            return false;
+        }
+        o->variant = v;
     } else if (name == "--raw") {
         o->raw_path = v;
     } else {
@@ -69,7 +75,7 @@ bool apply_valued(const std::string &name, const std::string &v, render_options 
 
 bool takes_value(const std::string &name) {
     return name == "--data" || name == "--depth" || name == "--renderer" || name == "--frames" ||
-           name == "--threads" || name == "--raw" || name == "--png";
+           name == "--threads" || name == "--variant" || name == "--raw" || name == "--png";
 }
 
 }  // namespace

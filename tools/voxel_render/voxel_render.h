@@ -19,6 +19,7 @@ struct render_options {
     long frames = 1;
     bool frames_given = false;  // --frames was on the command line
     int threads = 1;
+    std::string variant;        // the wide renderers' variant; empty: by a trial
     std::string raw_path, png_path;
     bool time = false, compare = false, help = false, version = false;
 };
@@ -44,9 +45,14 @@ struct flight {
     thread_team *team;
     camera_state camera;   // before the next frame
     long frames;           // drawn so far
+    // The clock of fly(): on one thread the processor time the thread used
+    // (another process holding the processor does not lengthen it), on
+    // several the steady clock.
+    double (*clock)();
 };
 flight start_flight(const render_path &path, int depth, int threads);
-// Draws the next `count` frames; gives the milliseconds a frame of the round.
+// Draws the next `count` frames; gives the milliseconds a frame of the round
+// by the flight's clock.
 double fly(flight &f, long count);
 // Ends the flight's threads.
 void end_flight(flight &f);
@@ -57,14 +63,12 @@ constexpr long flight_round = 64;
 constexpr long min_measured_frames = 320;
 // `frames` frames in rounds of round_frames; each round's milliseconds a frame.
 std::vector<double> fly_frames(const render_path &path, int depth, int threads, long frames, long round_frames);
-// Whole rounds until at least min_measured_frames frames and a second have
-// passed; each round's milliseconds a frame, and in *frames how many.
-std::vector<double> fly_long_enough(const render_path &path, int depth, int threads, long *frames);
 double median_ms(std::vector<double> times);
 
 // The --compare lines: every path's milliseconds a frame on one thread and
-// its speed-up over the standard renderer, then the fastest path on
-// options.threads threads with the summary.
+// its speed-up over the standard renderer (rounds in turns, medians of the
+// rounds' ratios), then the fastest path on options.threads threads with the
+// summary.
 void print_comparison(const render_options &options);
 
 // The frame buffer as the display would hold it after the presentation copy:

@@ -32,6 +32,11 @@ struct avx2_ops {
         return _mm256_madd_epi16(_mm256_packs_epi32(cells01, cells23), _mm256_set1_epi32((512 << 16) | 1));
     }
     WIDE_TARGET static void store_indices(uint32_t *p, ivec v) { _mm256_store_si256(reinterpret_cast<ivec *>(p), v); }
+    // Lane 0 of each group (the other two lanes repeat the first).
+    WIDE_TARGET static __m128i lane0s(ivec v)
+    {
+        return _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(v, _mm256_setr_epi32(0, 4, 0, 0, 0, 0, 0, 0)));
+    }
 };
 
 }  // namespace

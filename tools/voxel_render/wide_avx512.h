@@ -36,6 +36,15 @@ struct avx512_ops {
         return _mm512_madd_epi16(_mm512_packs_epi32(cells01, cells23), _mm512_set1_epi32((512 << 16) | 1));
     }
     WIDE_TARGET static void store_indices(uint32_t *p, ivec v) { _mm512_store_si512(p, v); }
+    // Lane 0 of each group.
+    WIDE_TARGET static __m128i lane0s(ivec v)
+    {
+        // the zero-masked forms with every lane kept are the plain
+        // instructions; GCC 12's plain intrinsics start from an "undefined"
+        // register that its own -Wmaybe-uninitialized reports
+        const ivec lane0 = _mm512_setr_epi32(0, 4, 8, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+        return _mm512_maskz_extracti32x4_epi32(0xF, _mm512_maskz_permutexvar_epi32(0xFFFF, lane0, v), 0);
+    }
 };
 
 }  // namespace

@@ -12,6 +12,9 @@
 // height reads, span decisions and row count, one group a lane of the
 // 128-bit group registers; a finished group's lane is masked off.
 //
+// How the maps are read (a load an element, or gathers) is the `reads`
+// parameter (wide_reads.h); both read the same bytes.
+//
 // The groups step together. One branch a step asks whether any group's
 // sample rises above its ray; if so, the spans that start there are drawn
 // row by row, a mask saying which groups still draw, until every one has
@@ -25,12 +28,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "tools/voxel_render/wide_reads.h"
 #include "voxel/render/terrain.h"
 #include "voxel/render/vector_rays.h"
-
-#ifndef WIDE_TARGET
-#error "define WIDE_TARGET (the target attribute) before including wide_pass.h"
-#endif
 
 namespace {
 
@@ -79,40 +79,6 @@ struct group_targets {
     uint8_t *next_row[groups];
     int lanes_inside[groups];
 };
-
-// Lane 0 of each group: the heights of the samples under the positions
-// [X0 Y0 X1 Y1] of each part, as 8 x sample in the group lanes. (Scalar
-// loads: on the processors measured a gather instruction cost more than a
-// whole step.)
-template <class ops>
-WIDE_TARGET inline __m128 lane0_heights(typename ops::vec xy01, const uint8_t *heights)
-{
-    alignas(64) uint32_t index[4 * ops::groups];
-    ops::store_indices(index, ops::indices(ops::cells(xy01), ops::cells(xy01)));
-    const float *h = vector_rays::sample_height.data();
-    if constexpr (ops::groups == 2)
-        return _mm_setr_ps(h[heights[index[0]]], h[heights[index[4]]], 0.0f, 0.0f);
-    else
-        return _mm_setr_ps(h[heights[index[0]]], h[heights[index[4]]], h[heights[index[8]]], h[heights[index[12]]]);
-}
-
-// One group's row from its four lanes' map indices: the elements side by
-// side in the low 4 * bpp bytes.
-template <int bpp>
-WIDE_TARGET inline __m128i group_row(const uint32_t *index, const uint8_t *colours)
-{
-    const uint64_t e0 = vector_rays::colour_element<bpp>(colours, index[0]), e1 = vector_rays::colour_element<bpp>(colours, index[1]);
-    const uint64_t e2 = vector_rays::colour_element<bpp>(colours, index[2]), e3 = vector_rays::colour_element<bpp>(colours, index[3]);
-    constexpr int bits = 8 * bpp;
-    if constexpr (bpp == 4)
-        return _mm_insert_epi32(_mm_insert_epi32(_mm_insert_epi32(_mm_cvtsi32_si128(int(e0)), int(e1), 1), int(e2), 2),
-                                int(e3), 3);
-    else if constexpr (bpp == 3)
-        return _mm_set_epi64x(static_cast<long long>(e2 >> 16 | e3 << 8),
-                              static_cast<long long>(e0 | e1 << 24 | e2 << 48));
-    else
-        return _mm_cvtsi64_si128(static_cast<long long>(e0 | e1 << bits | e2 << 2 * bits | e3 << 3 * bits));
-}
 
 // One group's row: its 4 * bpp bytes at p.
 template <int bpp>
@@ -206,8 +172,17 @@ WIDE_TARGET inline __m128i aim_groups(const wide_setup &w, int c, int end, float
     return _mm_load_si128(reinterpret_cast<const __m128i *>(traced));
 }
 
-// The pass whose first group starts at column c.
-template <class ops, int bpp, bool whole_groups>
+// Lane 0 of each group: the heights of the samples under the positions
+// [X0 Y0 X1 Y1] of each part, as 8 x sample in the group lanes.
+template <class ops, class reads>
+WIDE_TARGET inline __m128 lane0_heights(typename ops::vec xy01, const uint8_t *heights)
+{
+    return reads::template heights<ops>(ops::indices(ops::cells(xy01), ops::cells(xy01)), heights);
+}
+
+// The pass whose first group starts at column c; `reads` reads the maps
+// (wide_reads.h).
+template <class ops, class reads, int bpp, bool whole_groups>
 WIDE_TARGET void trace_pass(const wide_setup &w, int c, int end)
 {
     constexpr int groups = ops::groups;
@@ -227,14 +202,14 @@ WIDE_TARGET void trace_pass(const wide_setup &w, int c, int end)
     // lane 0's heights now and one and two steps ahead, so that a step never
     // waits for its sample's index and load; the position two steps ahead
     vec xy01_2 = ops::add(ops::add(xy01, d01), d01);
-    __m128 h = lane0_heights<ops>(xy01, w.heights);
-    __m128 h1 = lane0_heights<ops>(ops::add(xy01, d01), w.heights);
-    __m128 h2 = lane0_heights<ops>(xy01_2, w.heights);
+    __m128 h = lane0_heights<ops, reads>(xy01, w.heights);
+    __m128 h1 = lane0_heights<ops, reads>(ops::add(xy01, d01), w.heights);
+    __m128 h2 = lane0_heights<ops, reads>(xy01_2, w.heights);
     __m128i rows[groups] = {};
 
     for (int t = 0; t < vector_rays::steps; ++t) {
         xy01_2 = ops::add(xy01_2, d01);
-        const __m128 h3 = lane0_heights<ops>(xy01_2, w.heights);
+        const __m128 h3 = lane0_heights<ops, reads>(xy01_2, w.heights);
 
         // the spans that start here: each group's lanes take their colours
         // from their own samples
@@ -244,7 +219,7 @@ WIDE_TARGET void trace_pass(const wide_setup &w, int c, int end)
             ops::store_indices(index, ops::indices(ops::cells(xy01), ops::cells(xy23)));
 #pragma GCC unroll 4
             for (int k = 0; k < groups; ++k)
-                rows[k] = _mm_blendv_epi8(rows[k], group_row<bpp>(index + 4 * k, w.colours),
+                rows[k] = _mm_blendv_epi8(rows[k], reads::template row<bpp>(index + 4 * k, w.colours),
                                           _mm_shuffle_epi32(span, k * 0x55));
             draw_spans<groups, bpp, whole_groups>(to, rows, span, g, _mm_set1_ps(w.rise[t]), h, w.row_bytes);
             if (_mm_movemask_ps(_mm_castsi128_ps(g.active)) == 0)
@@ -263,7 +238,7 @@ WIDE_TARGET void trace_pass(const wide_setup &w, int c, int end)
 
 // Draws the groups whose first column lies in [first, end) (first a
 // multiple of 4) in passes of ops::groups groups.
-template <class ops, int bpp>
+template <class ops, class reads, int bpp>
 WIDE_TARGET void trace_columns(const camera_state &cam, uint8_t *frame, int first, int end)
 {
     const int columns = frame_width, rows = frame_height;
@@ -288,20 +263,20 @@ WIDE_TARGET void trace_columns(const camera_state &cam, uint8_t *frame, int firs
     const int last = end < columns - 1 ? end : columns - 1;
     for (int c = first; c < last; c += pass_columns) {
         if (c + pass_columns <= columns)
-            trace_pass<ops, bpp, true>(w, c, end);
+            trace_pass<ops, reads, bpp, true>(w, c, end);
         else
-            trace_pass<ops, bpp, false>(w, c, end);
+            trace_pass<ops, reads, bpp, false>(w, c, end);
     }
 }
 
-template <class ops>
+template <class ops, class reads>
 WIDE_TARGET void trace_columns(int depth, const camera_state &cam, uint8_t *frame, int first, int end)
 {
     switch (depth) {
-    case 0: trace_columns<ops, 1>(cam, frame, first, end); break;
-    case 1: trace_columns<ops, 2>(cam, frame, first, end); break;
-    case 2: trace_columns<ops, 3>(cam, frame, first, end); break;
-    default: trace_columns<ops, 4>(cam, frame, first, end); break;
+    case 0: trace_columns<ops, reads, 1>(cam, frame, first, end); break;
+    case 1: trace_columns<ops, reads, 2>(cam, frame, first, end); break;
+    case 2: trace_columns<ops, reads, 3>(cam, frame, first, end); break;
+    default: trace_columns<ops, reads, 4>(cam, frame, first, end); break;
     }
 }
 
