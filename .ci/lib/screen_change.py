@@ -8,7 +8,8 @@ ImageMagick writes rgba:FILE). Prints one line:
 
     changed N colours C box X Y W H
 
-N is the number of pixels that differ, C the number of distinct colours
+N is the number of pixels that differ (by more than 8 in a channel: a
+background drawn again with another dither has not changed), C the number of distinct colours
 among them in AFTER, and X Y W H the rectangle where the change is dense:
 the columns and rows holding at least a quarter as many changed pixels as
 the fullest column or row, so that a clock or a status bar redrawn between
@@ -17,6 +18,8 @@ changed the box is 0 0 0 0. Exit 2 on unreadable input or differing sizes.
 """
 import sys
 from array import array
+
+NEAR = 8
 
 
 def read_raw(path, width, height):
@@ -29,6 +32,12 @@ def read_raw(path, width, height):
     return pixels
 
 
+def far(p, q):
+    """Whether two pixels differ by more than NEAR in a channel: a desktop
+    background drawn again with a new dither is not a change."""
+    return any(abs(((p >> shift) & 0xFF) - ((q >> shift) & 0xFF)) > NEAR for shift in (0, 8, 16))
+
+
 def change(width, height, old, new):
     columns = [0] * width
     rows = [0] * height
@@ -38,7 +47,7 @@ def change(width, height, old, new):
         b = new[y * width:(y + 1) * width]
         if a == b:
             continue
-        xs = [x for x, (p, q) in enumerate(zip(a, b)) if p != q]
+        xs = [x for x, (p, q) in enumerate(zip(a, b)) if p != q and far(p, q)]
         for x in xs:
             columns[x] += 1
         colours.update(b[x] for x in xs)
