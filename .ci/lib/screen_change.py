@@ -9,12 +9,13 @@ ImageMagick writes rgba:FILE). Prints one line:
     changed N colours C box X Y W H
 
 N is the number of pixels that differ (by more than 8 in a channel: a
-background drawn again with another dither has not changed), C the number of distinct colours
-among them in AFTER, and X Y W H the rectangle where the change is dense:
-the columns and rows holding at least a quarter as many changed pixels as
-the fullest column or row, so that a clock or a status bar redrawn between
-the two screenshots does not widen the rectangle of a window. With nothing
-changed the box is 0 0 0 0. Exit 2 on unreadable input or differing sizes.
+background drawn again with another dither has not changed), C the number
+of distinct colours among them in AFTER, and X Y W H the rectangle where
+the change is dense: the columns and rows holding at least a quarter as
+many changed pixels as the fullest column or row, so that a clock or a
+status bar redrawn between the two screenshots does not widen the rectangle
+of a window. With nothing changed the box is 0 0 0 0. Exit 2 on unreadable
+input or a size that does not match.
 """
 import sys
 from array import array
