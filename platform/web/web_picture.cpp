@@ -1,6 +1,7 @@
 // web_picture.cpp - display pixels to RGBA. With the vector unit (a module
 // built for SIMD128) rows go through convert_row's fast paths to the
-// screen format blue, green, red, 255 and have red and blue exchanged; the
+// screen format blue, green, red, 255 and have red and blue exchanged (and
+// the fourth byte made 255, which a 32-bit row copied as is lacks); the
 // scalar-only module decodes pixel by pixel (pixel_decode.h), which
 // convert_row matches byte for byte.
 #include "platform/web/web_picture.h"
@@ -22,7 +23,12 @@ void rgba_from_display(const uint8_t *src, int pitch, int bits, bool is_555, con
     for (int y = 0; y < height; y++) {
         uint8_t *out = rgba + size_t(y) * size_t(width) * 4;
         convert_row(c, src + size_t(y) * size_t(pitch), width, out);
-        for (int x = 0; x < width; x++) std::swap(out[4 * x], out[4 * x + 2]);
+        // a 32-bit row is copied as is, its unused fourth byte too: the
+        // canvas takes that byte as opacity
+        for (int x = 0; x < width; x++) {
+            std::swap(out[4 * x], out[4 * x + 2]);
+            out[4 * x + 3] = 255;
+        }
     }
 }
 #else
