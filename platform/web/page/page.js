@@ -1,7 +1,9 @@
 // page.js - the page itself: a button starts voxel or fir, each in a fresh
 // WebAssembly instance that gets the page's scripts (Module.page), the
 // chosen display depth and, for voxel, the three landscape files fetched
-// from data/ beside the page (another folder with ?data=URL). A browser
+// from data/ beside the page (another folder with ?data=URL). main is
+// called through ccall so that its end is seen after it has let the page
+// run (Asyncify) any number of times. A browser
 // without the 128-bit vector instructions gets the scalar-only module
 // instead, which says so in the program's own box. When a program ends,
 // what it reported goes into the results.
@@ -50,6 +52,20 @@
     return found;
   }
 
+  // Runs main(argc, argv) to its end, however often it lets the page run
+  // meanwhile; resolves to what it returned.
+  function callMain(instance, args) {
+    const all = ['program'].concat(args);
+    const argv = instance._malloc(4 * (all.length + 1));
+    all.forEach(function (arg, i) {
+      const bytes = instance.lengthBytesUTF8(arg) + 1, text = instance._malloc(bytes);
+      instance.stringToUTF8(arg, text, bytes);
+      instance.HEAP32[(argv >> 2) + i] = text;
+    });
+    instance.HEAP32[(argv >> 2) + all.length] = 0;
+    return instance.ccall('main', 'number', ['number', 'number'], [all.length, argv], { async: true });
+  }
+
   const page = { runs: [], running: null };
   window.kelvanePage = page;
 
@@ -68,7 +84,7 @@
       const module = {
         page: { canvas: pageCanvas, boxes: pageBoxes, events: pageEvents, timing: pageTiming,
           languages: function () { return navigator.languages || [navigator.language || 'en']; } },
-        arguments: vectorUnit ? [] : [program],
+        noInitialRun: true,
         print: function (line) { record.output.push(line); },
         printErr: function (line) { record.errors.push(line); },
         preRun: [function () {
@@ -80,7 +96,14 @@
       };
       pageEvents.start();
       pageTiming.startWatching();
-      create(module).catch(function (error) { record.errors.push(String(error)); resolve('failed'); });
+      create(module).then(function (instance) {
+        return callMain(instance, vectorUnit ? [] : [program]);
+      }).then(resolve, function (error) {
+        // ExitProcess ends the program with an exception its onExit has seen
+        if (error && error.name === 'ExitStatus') return;
+        record.errors.push(String(error));
+        resolve('failed');
+      });
     });
     record.status = await done;
     record.ended = performance.now();
