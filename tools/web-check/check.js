@@ -147,6 +147,36 @@ async function checkVoxel(browser, depth) {
     'voxel ' + depth + ' bits: ended with status ' + run.status + ', summary on the page: ' + line);
   note('voxel ' + depth + ' bits: ' + line);
   await page.close();
+  const whole = summary.exec(line);
+  if (whole) await measureRenderers(browser, depth, Number(whole[1]));
+}
+
+// The renderers alone in a page of the same server (frames_page.js beside
+// the page): their ratio against the whole frame's of the run just made.
+async function measureRenderers(browser, depth, wholeRatio) {
+  const page = await openPage(browser, options.url);
+  await page.addScriptTag({ url: 'frames_page.js' });
+  const line = await page.evaluate(async function (depth) {
+    const files = {};
+    for (const name of ['heightd2.bmp', 'heightc2.bmp', 'clouds.bmp'])
+      files[name] = new Uint8Array(await (await fetch('data/' + name)).arrayBuffer());
+    return new Promise(function (resolve) {
+      const module = {
+        arguments: ['time', '/landscape', depth, '2000'],
+        print: resolve,
+        printErr: function (l) { resolve('error: ' + l); },
+        preRun: [function () {
+          module.FS.mkdir('/landscape');
+          for (const name in files) module.FS.writeFile('/landscape/' + name, files[name]);
+        }],
+      };
+      createFrames(module);
+    });
+  }, depth);
+  const ratio = /ratio=(\d+\.\d+)/.exec(line);
+  note('voxel ' + depth + ' bits: renderers alone in the page: ' + line + (ratio ? '; whole frame ratio ' +
+    wholeRatio.toFixed(2) + ' is ' + (100 * wholeRatio / Number(ratio[1])).toFixed(0) + ' % of it' : ''));
+  await page.close();
 }
 
 async function checkFir(browser) {
