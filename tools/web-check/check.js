@@ -42,6 +42,7 @@ function literal(text) { return text.replace(/[.*+?^${}()|[\]\\]/g, '\\$&'); }
 const pageErrors = [];
 async function openPage(browser, url, setup) {
   const page = await browser.newPage();
+  await page.setViewport({ width: 900, height: 1000 });
   page.on('console', function (m) { if (m.type() === 'error') pageErrors.push(url + ': ' + m.text()); });
   page.on('pageerror', function (e) { pageErrors.push(url + ': ' + e.message); });
   if (setup) await page.evaluateOnNewDocument(setup);
