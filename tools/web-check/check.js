@@ -9,6 +9,7 @@
 //   - a broken landscape file gives the native box;
 //   - a browser without the vector instructions gets the catalogue's box;
 //   - the browser's language picks the catalogue;
+//   - Escape closes voxel's window;
 //   - no error in the console or the page, ever.
 // Screenshots and the figures go to the work folder.
 //
@@ -226,6 +227,22 @@ async function checkNoVectorUnit(browser, program) {
   await page.close();
 }
 
+// Escape in the window closes it, as natively: the run ends at once, with
+// status 0 and no further box.
+async function checkEscape(browser) {
+  const page = await openPage(browser, options.url);
+  await page.click('#run-voxel');
+  await answerBox(page, 1, 30);
+  await page.waitForFunction(function () { return pageCanvas.shownFrame > 0; }, { timeout: 10000 });
+  await page.focus('#screen');
+  await page.keyboard.press('Escape');
+  const run = await runEnded(page, 10);
+  const boxes = await page.evaluate(function () { return pageBoxes.shown.length; });
+  expect(run.status === 0 && boxes === 1, 'voxel: Escape in the standard phase ends it with status ' + run.status +
+    ' after ' + boxes + ' box(es)');
+  await page.close();
+}
+
 async function checkLanguage(browser) {
   const page = await openPage(browser, options.url, function () {
     Object.defineProperty(navigator, 'languages', { get: function () { return ['fr-CA', 'fr', 'en']; } });
@@ -252,6 +269,7 @@ async function checkLanguage(browser) {
     await checkNoVectorUnit(browser, 'voxel');
     await checkNoVectorUnit(browser, 'fir');
     await checkLanguage(browser);
+    await checkEscape(browser);
   } catch (error) {
     fail('stopped: ' + error.message);
   } finally {
