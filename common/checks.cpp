@@ -18,6 +18,17 @@ int check_operating_system() {
     return 0;
 }
 
+#ifdef __EMSCRIPTEN__
+// The same two instructions on WebAssembly's 128-bit vector unit, to which
+// the intrinsics map one for one; the volatile store keeps the compiler
+// from dropping or folding them.
+#include <xmmintrin.h>
+static void try_vector_instructions(void *) {
+    static volatile float lane;
+    __m128 zero = _mm_xor_ps(_mm_set1_ps(lane), _mm_set1_ps(lane));
+    lane = _mm_cvtss_f32(_mm_div_ps(zero, zero));
+}
+#else
 // Clears a vector register with exclusive-or, then divides it by itself
 // lane-wise (0 / 0 in all four lanes). Written as assembly so that the
 // compiler can neither drop nor fold the instructions.
@@ -28,6 +39,7 @@ static void try_vector_instructions(void *) {
                          :
                          : "xmm0");
 }
+#endif
 
 int check_vector_unit() {
     return platform_guarded_call(try_vector_instructions, nullptr) == 1 ? 1 : 0;

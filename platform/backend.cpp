@@ -1,7 +1,8 @@
 // backend.cpp - choosing the backend: sdl when the build has SDL2 and SDL
 // opens a video device that is not its dummy or offscreen driver (so
 // SDL_VIDEODRIVER=dummy means headless), otherwise headless. The machine's
-// settings are read from the environment at the same moment.
+// settings are read from the environment at the same moment. A build for
+// the web page has the web backend, and the browser's languages as locale.
 #include "platform/backend.h"
 
 #include <cstdio>
@@ -34,6 +35,10 @@ static void choose_backend() {
     const platform_backend *chosen = &headless_backend;
 #ifdef PLATFORM_HAVE_SDL
     if (sdl_backend_open(machine)) chosen = &sdl_backend;
+#endif
+#ifdef __EMSCRIPTEN__
+    machine.locale_id = web_locale_id();
+    chosen = &web_backend;
 #endif
     reset_state(machine);
     current_backend = chosen;

@@ -64,6 +64,12 @@ extern const platform_backend sdl_backend;
 // Opens SDL's video (and sets the desktop size); false when there is no usable (non-dummy) video device.
 bool sdl_backend_open(machine_settings &machine);
 #endif
+#ifdef __EMSCRIPTEN__
+// In a web page (web/): the page is the window system.
+extern const platform_backend web_backend;
+// The locale id of the browser's preferred languages.
+uint32_t web_locale_id();
+#endif
 
 // The backend in use, chosen at the first call.
 const platform_backend &backend();

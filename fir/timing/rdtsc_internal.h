@@ -3,13 +3,20 @@
 #include "fir/timing/rdtsc.h"
 
 #include <cstdio>
+#ifdef __EMSCRIPTEN__
+// a web page has no cycle counter: the page's clock counts nanoseconds
+#include "platform/web/web_clock.h"
+#define rdtsc_hardware_counter web_clock_nanoseconds
+#else
 #include <x86intrin.h>
+#define rdtsc_hardware_counter __rdtsc
+#endif
 
 // The one place that reads the counter: a single read, no serialising
 // instruction around it, stored low half first.
 inline void rdtsc_read(uint32_t *low, uint32_t *high)
 {
-    uint64_t now = rdtsc_hooks.read_counter ? rdtsc_hooks.read_counter() : __rdtsc();
+    uint64_t now = rdtsc_hooks.read_counter ? rdtsc_hooks.read_counter() : rdtsc_hardware_counter();
     *low = static_cast<uint32_t>(now);
     *high = static_cast<uint32_t>(now >> 32);
 }
