@@ -34,6 +34,10 @@ struct wl_window {
     std::array<wl_buffer *, wl_buffer_count> buffers{};
     buffer_ring ring;
     int writing = -1;  // the buffer handed out by wl_shm_begin
+    // the frame callback asked with the last commit, until the compositor
+    // says it is time for the next picture, and when it was asked
+    wl_callback *frame_callback = nullptr;
+    uint32_t frame_asked_at = 0;
     int refused_width = 0, refused_height = 0;  // a size too large, said once
 };
 
@@ -62,6 +66,52 @@ void on_release(void *data, wl_buffer *buffer) {
         if (w.buffers[k] == buffer) ring_released(w.ring, k);
 }
 const wl_buffer_listener buffer_listener = {on_release};
+
+// ---- pacing: one commit a refresh --------------------------------------------------
+//
+// A compositor shows at most one picture of a surface per refresh of its
+// output; every further commit is work for it (an import or a copy of the
+// buffer) that it takes from the processor the demo runs on, and on a small
+// machine that costs the demo more than half its rate (sway, mutter). So a
+// commit waits until the compositor's frame callback for the one before has
+// come; frames drawn meanwhile are left out and the newest is shown when it
+// comes, as Xwayland does for the X clients it shows. A compositor that
+// sends no callback (a hidden window) does not hold the pictures back for
+// longer than frame_callback_patience_ms.
+constexpr uint32_t frame_callback_patience_ms = 250;
+
+void on_frame_done(void *data, wl_callback *callback, uint32_t) {
+    wl_window &w = *static_cast<wl_window *>(data);
+    if (w.frame_callback == callback) w.frame_callback = nullptr;
+    wl_callback_destroy(callback);
+}
+const wl_callback_listener frame_listener = {on_frame_done};
+
+void forget_frame_callback(wl_window &w) {
+    if (w.frame_callback) wl_callback_destroy(w.frame_callback);
+    w.frame_callback = nullptr;
+}
+
+// True while the compositor has not yet asked for the next picture.
+bool waiting_for_refresh(wl_window &w) {
+    if (!w.frame_callback) return false;
+    if (SDL_GetTicks() - w.frame_asked_at < frame_callback_patience_ms) return true;
+    forget_frame_callback(w);
+    return false;
+}
+
+// Asks, with the commit to come, to be told when the compositor wants the
+// next picture; the callback comes on our queue, through a wrapper of
+// SDL's surface.
+void ask_for_refresh(wl_window &w) {
+    forget_frame_callback(w);
+    wl_surface *on_our_queue = static_cast<wl_surface *>(wl_proxy_create_wrapper(w.surface));
+    wl_proxy_set_queue(reinterpret_cast<wl_proxy *>(on_our_queue), queue);
+    w.frame_callback = wl_surface_frame(on_our_queue);
+    wl_proxy_wrapper_destroy(on_our_queue);
+    wl_callback_add_listener(w.frame_callback, &frame_listener, &w);
+    w.frame_asked_at = SDL_GetTicks();
+}
 
 void free_buffers(wl_window &w) {
     // a buffer the compositor still holds may be destroyed: its copy of the
@@ -153,21 +203,24 @@ bool take_releases(int ms) {
     return wl_display_dispatch_queue_pending(display, queue) >= 0 || connection_lost();
 }
 
-// A free buffer of the window, after the releases that have come (read from
-// the socket if need be, without waiting), or waiting for one at most
-// `wait_ms` in all; -1 when none came (or the connection failed).
+// The buffer the next picture may go into: a free one, once the compositor
+// has asked for the next picture; after the events that have come (read
+// from the socket if need be, without waiting), or waiting for them at most
+// `wait_ms` in all; -1 when there is none (or the connection failed).
+int buffer_for_next_picture(wl_window &w) { return waiting_for_refresh(w) ? -1 : ring_take(w.ring); }
+
 int free_buffer_of(wl_window &w, int wait_ms) {
     if (wl_display_dispatch_queue_pending(display, queue) < 0) {
         connection_lost();
         return -1;
     }
-    int k = ring_take(w.ring);
+    int k = buffer_for_next_picture(w);
     if (k >= 0) return k;
     const uint32_t start = SDL_GetTicks();
     for (;;) {
         const int left = wait_ms - (int)(SDL_GetTicks() - start);
         if (!take_releases(left > 0 ? left : 0)) return -1;
-        if ((k = ring_take(w.ring)) >= 0 || left <= 0) return k;
+        if ((k = buffer_for_next_picture(w)) >= 0 || left <= 0) return k;
     }
 }
 
@@ -244,6 +297,7 @@ void wl_shm_finish(SDL_Window *window) {
         wl_surface_damage_buffer(w.surface, 0, 0, w.width, w.height);
     else
         wl_surface_damage(w.surface, 0, 0, w.width, w.height);
+    ask_for_refresh(w);
     wl_surface_commit(w.surface);
     ring_committed(w.ring, k);
     w.writing = -1;
@@ -261,6 +315,7 @@ bool wl_shm_frame_due(SDL_Window *window, int wait_ms) {
 void wl_shm_forget(SDL_Window *window) {
     auto it = windows.find(window);
     if (it == windows.end()) return;
+    forget_frame_callback(it->second);
     free_buffers(it->second);
     windows.erase(it);
     wl_display_flush(display);

@@ -15,7 +15,10 @@
 // them back together, once a refresh), and a frame that finds them all held
 // is left out; the window then owes the screen its picture
 // (wl_shm_frame_due), which the backend draws anew, from what is newest, as
-// soon as a buffer comes back. The buffers' events come on an event queue
+// soon as a buffer comes back. A commit also waits for the compositor's
+// frame callback for the one before (at most a quarter of a second), so
+// that the compositor gets one picture a refresh, the newest, rather than
+// thousands it would import and never show. The buffers' events come on an event queue
 // of our own, so SDL's event loop never sees them. Where there is no
 // Wayland connection, no wl_shm, or PLATFORM_NO_SHM is set, the presenter
 // is unavailable and windows are drawn through SDL. A window whose buffers
