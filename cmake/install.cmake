@@ -32,6 +32,8 @@ set(demos_data ${CMAKE_BINARY_DIR}/data/heightd2.bmp ${CMAKE_BINARY_DIR}/data/he
 # The documentation pages and their pictures, installed as docs/ beside the
 # README so that its links (and theirs) hold in the installed folder.
 file(GLOB demos_doc_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md ${PROJECT_SOURCE_DIR}/docs/*.png)
+# the browser page's screenshots, in a folder of their own
+file(GLOB demos_web_doc_pictures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/web/*.png)
 
 set(demos_programs "")
 foreach(program voxel fir voxel-render fir-bench)
@@ -55,6 +57,7 @@ if(WIN32)
   configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${packaging_out}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${packaging_out}/README.txt ${packaging_out}/LICENSE.txt DESTINATION .)
   install(FILES ${demos_doc_files} DESTINATION docs)
+  install(FILES ${demos_web_doc_pictures} DESTINATION docs/web)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME ${demos_package}-${PROJECT_VERSION}-windows-x64)
   include(CPack)
@@ -108,6 +111,7 @@ endforeach()
 install(FILES README.md LICENSE ${packaging_src}/copyright ${packaging_out}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${demos_package})
 install(FILES ${demos_doc_files} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${demos_package}/docs)
+install(FILES ${demos_web_doc_pictures} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${demos_package}/docs/web)
 
 # The .deb: libraries found by dpkg-shlibdeps, and the fonts the message
 # boxes draw their text in. fir-bench opens the peer libraries at run time
