@@ -55,6 +55,8 @@ struct platform_backend {
     // The desktop memory is about to be written: returns once no window is
     // still being shown straight from it (bounded). May be null.
     void (*desktop_writing)();
+    // The write announced by desktop_writing is done. May be null.
+    void (*desktop_written)();
 };
 
 extern const platform_backend headless_backend;

@@ -8,6 +8,7 @@
 #include "platform/backend.h"
 #include "platform/ddraw_internal.h"
 #include "platform/state.h"
+#include "platform/stream_copy.h"
 
 using namespace plat;
 
@@ -35,7 +36,7 @@ static RECT writable_area(const dd_surface &dst) {
 // Copies the pixels: every destination pixel of `clip` takes the source
 // pixel its position maps to in the unclipped rectangles.
 static void stretch_copy(uint8_t *dst, int dst_pitch, const RECT &dr, const uint8_t *src,
-                         int src_pitch, const RECT &sr, const RECT &clip, int bpp) {
+                         int src_pitch, const RECT &sr, const RECT &clip, int bpp, bool streaming) {
     int64_t dw = dr.right - dr.left, dh = dr.bottom - dr.top;
     int64_t sw = sr.right - sr.left, sh = sr.bottom - sr.top;
     for (int y = clip.top; y < clip.bottom; y++) {
@@ -43,8 +44,13 @@ static void stretch_copy(uint8_t *dst, int dst_pitch, const RECT &dr, const uint
         const uint8_t *src_row = src + sy * src_pitch;
         uint8_t *dst_row = dst + (int64_t)y * dst_pitch;
         if (sw == dw) {
-            memcpy(dst_row + (int64_t)clip.left * bpp,
-                   src_row + (sr.left + clip.left - dr.left) * bpp, (size_t)(clip.right - clip.left) * bpp);
+            uint8_t *to = dst_row + (int64_t)clip.left * bpp;
+            const uint8_t *from = src_row + (sr.left + clip.left - dr.left) * bpp;
+            const size_t bytes = (size_t)(clip.right - clip.left) * bpp;
+            if (streaming)
+                stream_copy_row(to, from, bytes);
+            else
+                memcpy(to, from, bytes);
             continue;
         }
         for (int x = clip.left; x < clip.right; x++) {
@@ -85,8 +91,12 @@ HRESULT IDirectDrawSurface_Blt(LPDIRECTDRAWSURFACE dst_surface, LPRECT dst_rect,
         src_pixels = snapshot.data();
     }
     if (dst->primary) desktop_will_change();
+    // the desktop is read by another processor after every frame: the rows
+    // go to it with streaming stores (stream_copy.h)
+    const bool streaming = dst->primary && desktop_read_elsewhere();
     stretch_copy(surface_pixels(*dst), surface_pitch(*dst), dr, src_pixels, surface_pitch(*src),
-                 sr, clip, bpp);
+                 sr, clip, bpp, streaming);
+    if (streaming) stream_copy_done();
     if (dst->primary) desktop_changed(clip);
     return DD_OK;
 }

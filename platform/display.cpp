@@ -20,7 +20,8 @@ void display_set_mode(int bits, bool is_555) {
     state.machine.display_555 = is_555;
     state.mode_serial++;
     state.desktop.clear();
-    if (state.shared_desktop && backend().desktop_memory) backend().desktop_memory(0);
+    // the backend lets its memory go, and stops reading the platform's
+    if (backend().desktop_memory) backend().desktop_memory(0);
     state.shared_desktop = nullptr;
     state.desktop_pitch = 0;
     reset_system_palette();
@@ -42,8 +43,10 @@ uint8_t *desktop_memory() {
 }
 
 void desktop_will_change() {
-    if (state.shared_desktop && backend().desktop_writing) backend().desktop_writing();
+    if (desktop_read_elsewhere() && backend().desktop_writing) backend().desktop_writing();
 }
+
+bool desktop_read_elsewhere() { return state.shared_desktop || state.desktop_read_elsewhere; }
 
 DDPIXELFORMAT display_pixel_format(int bits, bool is_555) {
     DDPIXELFORMAT format = {};
@@ -72,12 +75,15 @@ void reset_system_palette() {
 }
 
 void desktop_changed(const RECT &area) {
+    if (desktop_read_elsewhere() && backend().desktop_written) backend().desktop_written();
     for (auto &[id, w] : state.windows) {
         if (!w.visible || w.minimised) continue;
         RECT c = w.client;
         if (std::max(c.left, area.left) < std::min(c.right, area.right) &&
             std::max(c.top, area.top) < std::min(c.bottom, area.bottom)) {
             // traced only when it went to the screen, where a person can see it
+            // (by the presenter thread, where there is one)
+            if (state.desktop_read_elsewhere) trace_drawn(handle_of<HWND>(id));
             if (backend().presented(handle_of<HWND>(id), w)) trace_frame(handle_of<HWND>(id));
         }
     }

@@ -65,6 +65,10 @@ void frame_trace_frame(HWND hwnd) {
     fprintf(frame_trace, "%llu frame %#lx\n", monotonic_microseconds(), (unsigned long)key(hwnd));
 }
 
+void frame_trace_drawn(HWND hwnd) {
+    fprintf(frame_trace, "%llu drawn %#lx\n", monotonic_microseconds(), (unsigned long)key(hwnd));
+}
+
 void frame_trace_caption(HWND hwnd, const char *text) {
     fprintf(frame_trace, "%llu caption %#lx %s\n", monotonic_microseconds(), (unsigned long)key(hwnd),
             one_line(text).c_str());

@@ -6,10 +6,16 @@
 //
 //   12034567 start backend=sdl depth=32 pid=4711
 //   12051230 frame 0x10001
+//   12051228 drawn 0x10001
 //   12051240 caption 0x10001 Standard Voxel Demo FPS: 512
 //   17060002 box-open Voxel Demo
 //   17912345 box-closed Voxel Demo
 //
+// A "frame" is a picture a window showed. Where the pictures are made on a
+// thread of their own, which shows the newest frame whenever the window
+// system takes one, each frame the program drew into the desktop under a
+// window is also recorded, as "drawn", when it was drawn; without such a
+// thread every frame drawn is shown at once, and there are no "drawn" lines.
 // Captions and box captions are written in UTF-8, with line breaks as
 // blanks. The start line reaches the file at once; the others are
 // buffered and reach it when a box opens or closes and when the process
@@ -30,11 +36,15 @@ void frame_trace_from_environment(const char *backend_name, int display_bits);
 bool frame_trace_open(const char *path, const char *backend_name, int display_bits);
 
 void frame_trace_frame(HWND hwnd);
+void frame_trace_drawn(HWND hwnd);
 void frame_trace_caption(HWND hwnd, const char *text);
 void frame_trace_box(bool opened, const char *caption);
 
 inline void trace_frame(HWND hwnd) {
     if (frame_trace) frame_trace_frame(hwnd);
+}
+inline void trace_drawn(HWND hwnd) {
+    if (frame_trace) frame_trace_drawn(hwnd);
 }
 inline void trace_caption(HWND hwnd, const char *text) {
     if (frame_trace) frame_trace_caption(hwnd, text);

@@ -101,6 +101,7 @@ struct platform_state {
     placed_bytes desktop{desktop_placement};  // allocated at first use
     uint8_t *shared_desktop = nullptr;        // the backend's desktop memory instead, when it gave some
     int desktop_pitch = 0;
+    bool desktop_read_elsewhere = false;      // a presenter thread reads it after each change
     std::array<PALETTEENTRY, 256> system_palette{};
 
     std::map<uintptr_t, device_context> dcs;
@@ -145,6 +146,9 @@ uint8_t *desktop_memory();  // allocates the desktop on first use
 // The desktop memory is about to be written (a Blt onto it, a Lock of it):
 // waits until no window is still being shown straight from it.
 void desktop_will_change();
+// True when another processor reads the desktop after each change (the
+// window system from shared memory, or a presenter thread).
+bool desktop_read_elsewhere();
 // The pixel format of the display, as GetSurfaceDesc reports it.
 DDPIXELFORMAT display_pixel_format(int bits, bool is_555);
 // The system palette as it is when the display starts: the 20 static colours

@@ -27,6 +27,7 @@
 #include "platform/sdl/window_present.h"
 #include "platform/sdl/window_title.h"
 #include "platform/sdl/x11/x_display.h"
+#include "platform/sdl/present_thread.h"
 #include "platform/sdl/x11/x_shm_present.h"
 
 namespace plat {
@@ -98,11 +99,22 @@ void window_event(const SDL_WindowEvent &e) {
     }
 }
 
+// The program peeks for messages after every frame, thousands of times a
+// second, and each look into the window system is a round of system calls:
+// it looks at most once a millisecond, which no one can feel.
+constexpr uint64_t pump_interval_ns = 1000000;
+
 void sdl_pump() {
     // before SDL reads from a compositor that may have gone (wl_connection.h)
     wl_connection_check();
+    static uint64_t pumped_at;
+    const uint64_t now = real_nanoseconds();
+    if (pumped_at == 0 || now - pumped_at >= pump_interval_ns) {
+        SDL_PumpEvents();
+        pumped_at = now;
+    }
     SDL_Event e;
-    while (SDL_PollEvent(&e)) {
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         if (sdl_box_takes_event(e)) continue;
         switch (e.type) {
         case SDL_WINDOWEVENT: window_event(e.window); break;
@@ -137,6 +149,7 @@ void sdl_wait() { sdl_wait_for_event(100); }
 void sdl_message_box(const box_request &box) {
     // the box comes over the window's newest picture, not one left out
     wl_connection_check();
+    present_thread_drain();
     present_frames_owed(100);
     std::string why;
     if (sdl_box_show(box, &why)) return;
@@ -186,7 +199,9 @@ void sdl_window_destroyed(HWND, window &w) {
     if (!s) return;
     window_of_id.erase(SDL_GetWindowID(s));
     x_window_removed(s);
+    present_thread_pause();
     x_shm_forget(s);
+    present_thread_resume();
     wl_shm_forget(s);
     canvas_forget(s);
     wl_window_ending(s);
@@ -196,7 +211,18 @@ void sdl_window_destroyed(HWND, window &w) {
 
 // A frame was presented to the window: the desktop under its client area
 // goes to the screen (window_present.h).
-bool sdl_presented(HWND, window &w) { return present_desktop(sdl_window(w), w); }
+bool sdl_presented(HWND hwnd, window &w) { return present_desktop(sdl_window(w), hwnd, w); }
+
+// The desktop stays the platform's own memory, which the presenter thread
+// reads (present_thread.h); when a new display mode lets it go (`bytes` 0),
+// the thread is first done with every picture of it.
+uint8_t *sdl_desktop_memory(size_t bytes) {
+    if (bytes == 0) {
+        present_thread_pause();
+        present_thread_resume();
+    }
+    return nullptr;
+}
 
 uint32_t sdl_milliseconds(bool) { return real_milliseconds(); }
 
@@ -347,8 +373,9 @@ const platform_backend sdl_backend = {
     sdl_sleep,
     sdl_exit,
     nullptr,
-    x_shm_desktop_memory,
-    x_shm_desktop_writing,
+    sdl_desktop_memory,
+    present_desktop_writing,
+    present_desktop_written,
 };
 
 }  // namespace plat

@@ -5,11 +5,13 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 #include "platform/frame_trace.h"
 #include "platform/pixel_convert.h"
 #include "platform/sdl/canvas.h"
+#include "platform/sdl/present_thread.h"
 #include "platform/sdl/wayland/wl_shm_present.h"
 #include "platform/sdl/x11/x_shm_present.h"
 #include "platform/state.h"
@@ -24,15 +26,17 @@ void read_system_palette(rgb_palette &palette) {
                                 state.system_palette[i].peBlue};
 }
 
-// The converter from the display's format into `screen`; at 8 bits from
-// the system palette as it is now.
-const row_converter &converter_for(screen_format screen) {
-    static row_converter c;
-    static rgb_palette palette;
+// The desktop as it is now, under the client area of `w`.
+desktop_view desktop_view_of(const window &w) {
     const machine_settings &m = state.machine;
-    if (m.display_bits == 8) read_system_palette(palette);
-    converter_prepare(c, m.display_bits, m.display_555, palette, screen);
-    return c;
+    desktop_view view;
+    view.pixels = desktop_memory();
+    view.pitch = state.desktop_pitch;
+    view.width = m.desktop_width, view.height = m.desktop_height;
+    view.bits = m.display_bits, view.is_555 = m.display_555;
+    if (m.display_bits == 8) read_system_palette(view.palette);
+    view.client = w.client;
+    return view;
 }
 
 // Calls take_row(desktop_row, y, x0, count) for each row of the desktop
@@ -40,25 +44,26 @@ const row_converter &converter_for(screen_format screen) {
 // pixel on the desktop, the picture row y, its first column x0 and the
 // pixels that lie on the desktop.
 template <typename row_taker>
-void for_each_desktop_row_under(const window &w, int width, int height, row_taker take_row) {
-    const machine_settings &m = state.machine;
-    const int bpp = bytes_per_pixel(m.display_bits);
-    const uint8_t *desktop = desktop_memory();
-    const int x0 = std::max(0, (int)-w.client.left);
-    const int x1 = std::min(width, (int)(m.desktop_width - w.client.left));
+void for_each_desktop_row_under(const desktop_view &view, int width, int height, row_taker take_row) {
+    const int bpp = bytes_per_pixel(view.bits);
+    const RECT &client = view.client;
+    const int x0 = std::max(0, (int)-client.left);
+    const int x1 = std::min(width, (int)(view.width - client.left));
     for (int y = 0; y < height && x0 < x1; y++) {
-        const int dy = w.client.top + y;
-        if (dy < 0 || dy >= m.desktop_height) continue;
-        take_row(desktop + (size_t)dy * state.desktop_pitch + (size_t)(w.client.left + x0) * bpp, y, x0, x1 - x0);
+        const int dy = client.top + y;
+        if (dy < 0 || dy >= view.height) continue;
+        take_row(view.pixels + (size_t)dy * view.pitch + (size_t)(client.left + x0) * bpp, y, x0, x1 - x0);
     }
 }
 
 // Writes the desktop under the client area into a picture of width x height
 // at `pixels`; what lies off the desktop is left as it was.
-void draw_desktop_under(const window &w, uint8_t *pixels, int pitch, int width, int height, screen_format screen) {
-    const row_converter &c = converter_for(screen);
+void draw_desktop_under(const desktop_view &view, uint8_t *pixels, int pitch, int width, int height,
+                        screen_format screen) {
+    row_converter c;
+    converter_prepare(c, view.bits, view.is_555, view.palette, screen);
     const int out = screen_bytes(screen);
-    for_each_desktop_row_under(w, width, height, [&](const uint8_t *row, int y, int x0, int count) {
+    for_each_desktop_row_under(view, width, height, [&](const uint8_t *row, int y, int x0, int count) {
         convert_row(c, row, count, pixels + (size_t)y * pitch + (size_t)x0 * out);
     });
 }
@@ -78,14 +83,11 @@ bool screen_format_of(Uint32 format, screen_format *screen) {
 }
 
 // Any other window format: through red, green, blue and SDL's converter.
-void draw_through_sdl_converter(const window &w, SDL_Surface *target, int width, int height) {
+void draw_through_sdl_converter(const desktop_view &view, SDL_Surface *target, int width, int height) {
     static std::vector<uint8_t> rgb;
     rgb.assign((size_t)width * height * 3, 0);
-    const machine_settings &m = state.machine;
-    rgb_palette palette;
-    read_system_palette(palette);
-    for_each_desktop_row_under(w, width, height, [&](const uint8_t *row, int y, int x0, int count) {
-        decode_row(row, count, m.display_bits, m.display_555, palette, &rgb[((size_t)y * width + x0) * 3]);
+    for_each_desktop_row_under(view, width, height, [&](const uint8_t *row, int y, int x0, int count) {
+        decode_row(row, count, view.bits, view.is_555, view.palette, &rgb[((size_t)y * width + x0) * 3]);
     });
     SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB24, rgb.data(), width * 3, target->format->format,
                       target->pixels, target->pitch);
@@ -94,19 +96,50 @@ void draw_through_sdl_converter(const window &w, SDL_Surface *target, int width,
 // Into a shared picture of the window system (x_shm_begin or wl_shm_begin)
 // and shown with `finish`: `unavailable` when there is no such path.
 template <typename begin_fn, typename finish_fn>
-shm_begin present_shared(SDL_Window *sdl_window, const window &w, int width, int height, begin_fn begin,
-                         finish_fn finish) {
+shm_begin present_shared(SDL_Window *sdl_window, const desktop_view &view, int width, int height,
+                         begin_fn begin, finish_fn finish) {
     shm_frame frame;
     const shm_begin got = begin(sdl_window, width, height, &frame);
     if (got != shm_begin::ready) return got;
-    draw_desktop_under(w, frame.pixels, frame.pitch, width, height, frame.format);
+    draw_desktop_under(view, frame.pixels, frame.pitch, width, height, frame.format);
     finish(sdl_window);
     return got;
 }
 
+// Set on the presenter thread when the X server's shared images stopped
+// being usable: the program's thread then draws its windows through SDL.
+std::atomic<bool> owed_to_sdl{false};
+
+// On the presenter thread: the desktop under the window converted (or
+// copied, where the formats agree) into one of the window's shared images
+// and put; a picture the program wrote over while it was read is not put.
+void show_in_x_window(const present_job &job) {
+    shm_frame frame;
+    const shm_begin got = x_shm_begin(job.window, job.width, job.height, &frame);
+    if (got == shm_begin::unavailable) owed_to_sdl = true;
+    if (got != shm_begin::ready || !present_desktop_still(job)) return;
+    draw_desktop_under(job.view, frame.pixels, frame.pitch, job.width, job.height, frame.format);
+    if (!present_desktop_still(job)) return;
+    x_shm_finish(job.window);
+    trace_frame(job.hwnd);
+}
+
+// Through the X server's shared memory on the presenter thread, where it
+// can be used: true when the frame went to that thread.
+bool post_to_presenter(SDL_Window *sdl_window, HWND hwnd, const window &w, int width, int height) {
+    if (canvas_uses_colour_map() || !x_shm_usable() || !present_thread_start(show_in_x_window)) return false;
+    state.desktop_read_elsewhere = true;
+    present_job job;
+    job.window = sdl_window, job.hwnd = hwnd;
+    job.width = width, job.height = height;
+    job.view = desktop_view_of(w);
+    present_thread_post(job);
+    return true;
+}
+
 }  // namespace
 
-bool present_desktop(SDL_Window *sdl_window, const window &w) {
+bool present_desktop(SDL_Window *sdl_window, HWND hwnd, const window &w) {
     if (!sdl_window) return false;
     int window_width, window_height;
     SDL_GetWindowSize(sdl_window, &window_width, &window_height);
@@ -117,32 +150,38 @@ bool present_desktop(SDL_Window *sdl_window, const window &w) {
     if (wl_shm_available()) {
         // the compositor holds every buffer when busy: this frame is left
         // out, and present_frames_owed shows the newest when one comes back
-        return present_shared(sdl_window, w, width, height, wl_shm_begin_at_once, wl_shm_finish) ==
-               shm_begin::ready;
+        return present_shared(sdl_window, desktop_view_of(w), width, height, wl_shm_begin_at_once,
+                              wl_shm_finish) == shm_begin::ready;
     }
-    if (!canvas_uses_colour_map()) {
-        if (x_shm_put_desktop(sdl_window, w.client.left, w.client.top, width, height)) return true;
-        const shm_begin got = present_shared(sdl_window, w, width, height, x_shm_begin, x_shm_finish);
-        if (got != shm_begin::unavailable) return got == shm_begin::ready;
-    }
+    // shown (and traced) by the presenter thread
+    if (post_to_presenter(sdl_window, hwnd, w, width, height)) return false;
     SDL_Surface *target = canvas_of(sdl_window);
     if (!target) return false;
     const int target_width = std::min(width, target->w), target_height = std::min(height, target->h);
+    const desktop_view view = desktop_view_of(w);
     screen_format screen;
     if (screen_format_of(target->format->format, &screen))
-        draw_desktop_under(w, static_cast<uint8_t *>(target->pixels), target->pitch, target_width, target_height,
-                           screen);
+        draw_desktop_under(view, static_cast<uint8_t *>(target->pixels), target->pitch, target_width,
+                           target_height, screen);
     else
-        draw_through_sdl_converter(w, target, target_width, target_height);
+        draw_through_sdl_converter(view, target, target_width, target_height);
     return canvas_show(sdl_window);
 }
 
 void present_frames_owed(int wait_ms) {
+    if (owed_to_sdl.exchange(false)) {
+        // the frames the presenter thread could not show, through SDL
+        for (auto &[id, w] : state.windows) {
+            SDL_Window *sdl_window = static_cast<SDL_Window *>(w.backend_data);
+            if (sdl_window && w.visible && !w.minimised && present_desktop(sdl_window, handle_of<HWND>(id), w))
+                trace_frame(handle_of<HWND>(id));
+        }
+    }
     if (!wl_shm_available()) return;
     for (auto &[id, w] : state.windows) {
         SDL_Window *sdl_window = static_cast<SDL_Window *>(w.backend_data);
         if (!sdl_window || !w.visible || w.minimised || !wl_shm_frame_due(sdl_window, wait_ms)) continue;
-        if (present_desktop(sdl_window, w)) trace_frame(handle_of<HWND>(id));
+        if (present_desktop(sdl_window, handle_of<HWND>(id), w)) trace_frame(handle_of<HWND>(id));
     }
 }
 

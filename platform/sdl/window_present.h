@@ -4,6 +4,8 @@
 // where there is none into the window's canvas (canvas.h) and through SDL.
 #pragma once
 
+#include <windows.h>
+
 struct SDL_Window;
 
 namespace plat {
@@ -12,12 +14,15 @@ struct window;
 
 // Shows the part of the desktop (the primary surface) under the client
 // area of `w` in its SDL window; true when the picture went to the window
-// system.
-bool present_desktop(SDL_Window *sdl_window, const window &w);
+// system. On X11 with shared memory the picture is made and put on the
+// presenter thread (present_thread.h), which traces it when it is shown,
+// and this returns false.
+bool present_desktop(SDL_Window *sdl_window, HWND hwnd, const window &w);
 
 // Shows the desktop as it is now in each window that owes the screen a frame
 // (one was left out while the compositor held every buffer) and has a buffer
-// back, waiting for one at most `wait_ms`; each such frame is traced.
+// back, waiting for one at most `wait_ms`; each such frame is traced. Also
+// draws through SDL the windows the presenter thread could not show.
 void present_frames_owed(int wait_ms);
 
 }  // namespace plat

@@ -15,14 +15,13 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <map>
 #include <string>
 
-#include "platform/placed_memory.h"
 #include "platform/sdl/interrupts.h"
 #include "platform/state.h"
 #endif
@@ -51,20 +50,12 @@ struct shm_window {
     int last_put = 1;
 };
 
-// The desktop itself as one shared image, when its format is the screen's:
-// windows are put straight from it.
-struct shared_desktop {
-    XImage *image = nullptr;
-    XShmSegmentInfo segment{};
-    std::deque<unsigned long> puts;  // the serials of its puts not yet completed
-};
-
 enum class presenter_state { unopened, open, unavailable };
-presenter_state presenter = presenter_state::unopened;
+// written on the presenter thread when it gives up, read on the program's
+std::atomic<presenter_state> presenter{presenter_state::unopened};
 Display *connection = nullptr;
 int completion_type = 0;
 std::map<SDL_Window *, shm_window> windows;
-shared_desktop desktop;
 bool attach_failed = false;
 // a segment made but not yet marked for removal: an interrupt removes it
 volatile sig_atomic_t pending_segment = -1;
@@ -113,19 +104,19 @@ void free_image(shm_image &im) {
     im = shm_image{};
 }
 
-// A segment of `bytes` for `image` (its data `offset` bytes in), which the
+// A segment of `bytes` for `image`, which the
 // server attaches (checked with one round trip) before it is marked for
 // removal, so that it goes when both sides have let go of it.
-bool attach_segment(XImage *image, XShmSegmentInfo &segment, size_t bytes, size_t offset) {
+bool attach_segment(XImage *image, XShmSegmentInfo &segment, size_t bytes) {
     // an interrupt between the making and the recording would leave the
     // segment behind: none is acted on, on any thread, until it is recorded
     if (!interrupts_hold()) return false;
-    segment.shmid = shmget(IPC_PRIVATE, offset + bytes, IPC_CREAT | 0600);
+    segment.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
     if (segment.shmid >= 0) pending_segment = segment.shmid;
     interrupts_let_through();
     if (segment.shmid < 0) return false;
     segment.shmaddr = static_cast<char *>(shmat(segment.shmid, nullptr, 0));
-    image->data = segment.shmaddr + offset;
+    image->data = segment.shmaddr;
     segment.readOnly = True;
     attach_failed = false;
     XErrorHandler previous = XSetErrorHandler(on_attach_error);
@@ -146,7 +137,7 @@ bool make_image(shm_window &w, shm_image &im) {
     im.image = XShmCreateImage(connection, w.visual, (unsigned)w.depth, ZPixmap, nullptr, &im.segment,
                                (unsigned)w.width, (unsigned)w.height);
     if (!im.image) return false;
-    if (!attach_segment(im.image, im.segment, (size_t)im.image->bytes_per_line * im.image->height, 0)) {
+    if (!attach_segment(im.image, im.segment, (size_t)im.image->bytes_per_line * im.image->height)) {
         XDestroyImage(im.image);
         im = shm_image{};
         return false;
@@ -219,8 +210,6 @@ void take_completions() {
         XNextEvent(connection, &e);
         if (e.type != completion_type) continue;
         const auto &done = reinterpret_cast<const XShmCompletionEvent &>(e);
-        if (desktop.image && done.shmseg == desktop.segment.shmseg && !desktop.puts.empty())
-            desktop.puts.pop_front();
         for (auto &[window, w] : windows)
             for (shm_image &im : w.images)
                 if (im.image && im.segment.shmseg == done.shmseg) im.busy = false;
@@ -255,64 +244,9 @@ int free_image_of(shm_window &w) {
     });
     return free;
 }
-
-void free_desktop() {
-    if (!desktop.image) return;
-    release_shared(desktop.image, desktop.segment);
-    desktop = shared_desktop{};
-}
-
 }  // namespace
 
-uint8_t *x_shm_desktop_memory(size_t bytes) {
-    if (presenter == presenter_state::open) free_desktop();
-    if (bytes == 0 || !open_presenter()) return nullptr;
-    const machine_settings &m = state.machine;
-    screen_format wanted;
-    if (m.display_bits == 32)
-        wanted = screen_format::xrgb8888;
-    else if (m.display_bits == 16 && !m.display_555)
-        wanted = screen_format::rgb565;
-    else
-        return nullptr;
-    const int screen = DefaultScreen(connection);
-    XImage *image = XShmCreateImage(connection, DefaultVisual(connection, screen),
-                                    (unsigned)DefaultDepth(connection, screen), ZPixmap, nullptr, &desktop.segment,
-                                    (unsigned)m.desktop_width, (unsigned)m.desktop_height);
-    if (!image) return nullptr;
-    screen_format format;
-    if (!format_of(image, &format) || format != wanted ||
-        (size_t)image->bytes_per_line * image->height != bytes ||
-        !attach_segment(image, desktop.segment, bytes, desktop_placement)) {
-        image->data = nullptr;
-        XDestroyImage(image);
-        desktop = shared_desktop{};
-        return nullptr;
-    }
-    desktop.image = image;
-    return reinterpret_cast<uint8_t *>(image->data);  // zeroed, as new shared memory is
-}
-
-void x_shm_desktop_writing() {
-    if (presenter != presenter_state::open || desktop.puts.empty()) return;
-    wait_for_completions([] { return desktop.puts.empty(); });
-}
-
-bool x_shm_put_desktop(SDL_Window *window, int x, int y, int width, int height) {
-    if (!window || presenter != presenter_state::open || !desktop.image) return false;
-    const XImage *image = desktop.image;
-    if (x < 0 || y < 0 || x + width > image->width || y + height > image->height) return false;
-    shm_window *w = window_record(window);
-    if (!w || w->depth != image->depth || w->visual->red_mask != image->red_mask ||
-        w->visual->green_mask != image->green_mask || w->visual->blue_mask != image->blue_mask)
-        return false;
-    const unsigned long serial = NextRequest(connection);
-    if (!XShmPutImage(connection, w->id, w->gc, desktop.image, x, y, 0, 0, (unsigned)width, (unsigned)height, True))
-        return false;
-    desktop.puts.push_back(serial);
-    XFlush(connection);
-    return true;
-}
+bool x_shm_usable() { return open_presenter(); }
 
 shm_begin x_shm_begin(SDL_Window *window, int width, int height, shm_frame *frame) {
     if (!window || !open_presenter()) return shm_begin::unavailable;
@@ -358,11 +292,6 @@ bool x_shm_takes_error(void *display, unsigned long serial, int error_code, bool
     for (auto &[window, w] : windows)
         for (shm_image &im : w.images)
             if (im.busy && im.put_serial == serial) im.busy = false;
-    for (auto it = desktop.puts.begin(); it != desktop.puts.end(); ++it)
-        if (*it == serial) {
-            desktop.puts.erase(it);
-            break;
-        }
     if (!closed_window) {
         char text[160];
         XGetErrorText(connection, error_code, text, sizeof text);
@@ -373,14 +302,12 @@ bool x_shm_takes_error(void *display, unsigned long serial, int error_code, bool
 
 #else
 
+bool x_shm_usable() { return false; }
 shm_begin x_shm_begin(SDL_Window *, int, int, shm_frame *) { return shm_begin::unavailable; }
 void x_shm_finish(SDL_Window *) {}
 void x_shm_forget(SDL_Window *) {}
 void x_shm_remove_pending() {}
 bool x_shm_takes_error(void *, unsigned long, int, bool) { return false; }
-uint8_t *x_shm_desktop_memory(size_t) { return nullptr; }
-void x_shm_desktop_writing() {}
-bool x_shm_put_desktop(SDL_Window *, int, int, int, int) { return false; }
 
 #endif
 
