@@ -31,9 +31,11 @@ struct presenter_record {
     std::condition_variable idle;     // nothing queued or under way
     std::vector<present_job> jobs;    // the newest of each window
     bool busy = false;                // a job is under way
+    bool draining = false;            // the program waits for every job
     std::mutex working;               // held while a job runs, or by a pause
     int pauses = 0;                   // nested pauses (the program's thread's)
-    void (*show)(const present_job &) = nullptr;
+    bool (*show)(const present_job &) = nullptr;
+    std::chrono::nanoseconds period{0};   // between pictures: the screen's refresh
     bool running = false;
 
     std::atomic<uint64_t> writes{0};  // the desktop's writes; odd during one
@@ -43,17 +45,26 @@ struct presenter_record {
 // process ends, and destroying a condition with a waiter blocks for ever
 presenter_record &presenter = *new presenter_record;
 
+// Shows the jobs as they come, at most one picture a refresh of the screen:
+// frames posted meanwhile replace the one waiting, so each picture is the
+// newest frame when the screen can next show it.
 void present_loop() {
     std::unique_lock<std::mutex> queue(presenter.lock);
+    auto due = std::chrono::steady_clock::now();
     for (;;) {
         presenter.posted.wait(queue, [] { return !presenter.jobs.empty(); });
+        // until the next refresh; a drain (a box about to open) does not wait
+        presenter.posted.wait_until(queue, due, [] { return presenter.draining; });
         const present_job job = presenter.jobs.front();
+        const auto started = std::chrono::steady_clock::now();
         presenter.jobs.erase(presenter.jobs.begin());
         presenter.busy = true;
         queue.unlock();
         {
             std::lock_guard<std::mutex> held(presenter.working);
-            presenter.show(job);
+            // a frame written over while it was read is not a picture: the
+            // next frame posted is tried at once
+            if (presenter.show(job)) due = started + presenter.period;
         }
         queue.lock();
         presenter.busy = false;
@@ -63,14 +74,18 @@ void present_loop() {
 
 void wait_until_idle() {
     std::unique_lock<std::mutex> queue(presenter.lock);
+    presenter.draining = true;
+    presenter.posted.notify_one();
     presenter.idle.wait_for(queue, drain_patience, [] { return presenter.jobs.empty() && !presenter.busy; });
+    presenter.draining = false;
 }
 
 }  // namespace
 
-bool present_thread_start(void (*show)(const present_job &job)) {
+bool present_thread_start(bool (*show)(const present_job &job), int refresh_hz) {
     if (presenter.running) return true;
     presenter.show = show;
+    presenter.period = std::chrono::nanoseconds(refresh_hz > 0 ? 1000000000 / refresh_hz : 0);
     // the thread inherits a mask that blocks every signal: an interrupt is
     // always the program's thread's to handle
     sigset_t all, previous;

@@ -113,21 +113,31 @@ std::atomic<bool> owed_to_sdl{false};
 // On the presenter thread: the desktop under the window converted (or
 // copied, where the formats agree) into one of the window's shared images
 // and put; a picture the program wrote over while it was read is not put.
-void show_in_x_window(const present_job &job) {
+bool show_in_x_window(const present_job &job) {
     shm_frame frame;
     const shm_begin got = x_shm_begin(job.window, job.width, job.height, &frame);
     if (got == shm_begin::unavailable) owed_to_sdl = true;
-    if (got != shm_begin::ready || !present_desktop_still(job)) return;
+    if (got != shm_begin::ready || !present_desktop_still(job)) return false;
     draw_desktop_under(job.view, frame.pixels, frame.pitch, job.width, job.height, frame.format);
-    if (!present_desktop_still(job)) return;
+    if (!present_desktop_still(job)) return false;
     x_shm_finish(job.window);
     trace_frame(job.hwnd);
+    return true;
+}
+
+// The refresh rate of the window's screen, 60 where the window system does
+// not say (a virtual X server).
+int refresh_rate_of(SDL_Window *sdl_window) {
+    SDL_DisplayMode mode;
+    if (SDL_GetWindowDisplayMode(sdl_window, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
+    return 60;
 }
 
 // Through the X server's shared memory on the presenter thread, where it
 // can be used: true when the frame went to that thread.
 bool post_to_presenter(SDL_Window *sdl_window, HWND hwnd, const window &w, int width, int height) {
-    if (canvas_uses_colour_map() || !x_shm_usable() || !present_thread_start(show_in_x_window)) return false;
+    if (canvas_uses_colour_map() || !x_shm_usable() || !present_thread_start(show_in_x_window, refresh_rate_of(sdl_window)))
+        return false;
     state.desktop_read_elsewhere = true;
     present_job job;
     job.window = sdl_window, job.hwnd = hwnd;

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
+#include <thread>
 #include <mutex>
 #include <vector>
 
@@ -16,9 +18,13 @@ using namespace plat;
 namespace {
 
 // What the thread's show() does in the current test (one thread serves the
-// whole program, started once).
+// whole program, started once, here for a screen of 20 refreshes a second).
+constexpr int refresh_hz = 20;
 void (*current_show)(const present_job &) = nullptr;
-void show(const present_job &job) { current_show(job); }
+bool show(const present_job &job) {
+    current_show(job);
+    return true;
+}
 
 SDL_Window *window_number(intptr_t n) { return reinterpret_cast<SDL_Window *>(n); }
 
@@ -66,7 +72,7 @@ TEST(PresentThread, FramesPostedWhileOneIsShownLeaveOnlyTheNewestOfEachWindow) {
     first_frame_gate = &g;
     shown.clear();
     current_show = record;
-    ASSERT_TRUE(present_thread_start(show));
+    ASSERT_TRUE(present_thread_start(show, refresh_hz));
     present_thread_post(job_of(1, 1));
     g.wait_reached();
     // while frame 1 is being shown: three more of window 1, one of window 2
@@ -94,7 +100,7 @@ TEST(PresentThread, AFrameWrittenOverWhileItIsReadIsNotWhole) {
     gate g;
     read_gate = &g;
     current_show = read_across_a_write;
-    ASSERT_TRUE(present_thread_start(show));
+    ASSERT_TRUE(present_thread_start(show, refresh_hz));
     present_desktop_writing();
     present_desktop_written();
     present_thread_post(job_of(1, 5));
@@ -116,7 +122,7 @@ void read_alone(const present_job &job) {
 
 TEST(PresentThread, AFrameLeftAloneIsWholeAndAWriteUnderWayIsNot) {
     current_show = read_alone;
-    ASSERT_TRUE(present_thread_start(show));
+    ASSERT_TRUE(present_thread_start(show, refresh_hz));
     present_thread_post(job_of(1, 6));
     present_thread_drain();
     EXPECT_EQ(still_before.load(), 1);
@@ -127,6 +133,38 @@ TEST(PresentThread, AFrameLeftAloneIsWholeAndAWriteUnderWayIsNot) {
     present_thread_drain();
     present_desktop_written();
     EXPECT_EQ(still_before.load(), 0);
+}
+
+// show() that notes when each frame was shown.
+std::vector<std::pair<int, std::chrono::steady_clock::time_point>> shown_at;
+void note_time(const present_job &job) {
+    std::lock_guard<std::mutex> l(shown_lock);
+    shown_at.emplace_back(job.width, std::chrono::steady_clock::now());
+}
+
+size_t pictures_so_far() {
+    std::lock_guard<std::mutex> l(shown_lock);
+    return shown_at.size();
+}
+
+TEST(PresentThread, PicturesComeAtMostOnceARefreshTheNewestFrameEach) {
+    current_show = note_time;
+    ASSERT_TRUE(present_thread_start(show, refresh_hz));
+    present_thread_drain();
+    shown_at.clear();
+    present_thread_post(job_of(1, 20));
+    for (int i = 0; i < 1000 && pictures_so_far() < 1; i++) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(pictures_so_far(), 1u);
+    // two frames right after: only the newer is shown, a refresh (50 ms)
+    // after the first picture
+    present_thread_post(job_of(1, 21));
+    present_thread_post(job_of(1, 22));
+    for (int i = 0; i < 1000 && pictures_so_far() < 2; i++) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    std::lock_guard<std::mutex> l(shown_lock);
+    ASSERT_EQ(shown_at.size(), 2u);
+    EXPECT_EQ(shown_at[1].first, 22);
+    EXPECT_GE(shown_at[1].second - shown_at[0].second, std::chrono::milliseconds(50));
 }
 
 }  // namespace
