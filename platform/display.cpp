@@ -83,7 +83,7 @@ void desktop_changed(const RECT &area) {
             std::max(c.top, area.top) < std::min(c.bottom, area.bottom)) {
             // traced only when it went to the screen, where a person can see it
             // (by the presenter thread, where there is one)
-            if (state.desktop_read_elsewhere) trace_drawn(handle_of<HWND>(id));
+            if (state.frames_shown_paced) trace_drawn(handle_of<HWND>(id));
             if (backend().presented(handle_of<HWND>(id), w)) trace_frame(handle_of<HWND>(id));
         }
     }

@@ -11,11 +11,12 @@
 //   17060002 box-open Voxel Demo
 //   17912345 box-closed Voxel Demo
 //
-// A "frame" is a picture a window showed. Where the pictures are made on a
-// thread of their own, which shows the newest frame whenever the window
-// system takes one, each frame the program drew into the desktop under a
-// window is also recorded, as "drawn", when it was drawn; without such a
-// thread every frame drawn is shown at once, and there are no "drawn" lines.
+// A "frame" is a picture a window showed. Where windows show the newest
+// frame once a refresh of the screen (the presenter thread on X11, the
+// compositor's pace on Wayland), each frame the program drew into the
+// desktop under a window is also recorded, as "drawn", when it was drawn;
+// elsewhere every frame drawn is shown at once, and there are no "drawn"
+// lines.
 // Captions and box captions are written in UTF-8, with line breaks as
 // blanks. The start line reaches the file at once; the others are
 // buffered and reach it when a box opens or closes and when the process

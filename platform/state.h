@@ -102,6 +102,7 @@ struct platform_state {
     uint8_t *shared_desktop = nullptr;        // the backend's desktop memory instead, when it gave some
     int desktop_pitch = 0;
     bool desktop_read_elsewhere = false;      // a presenter thread reads it after each change
+    bool frames_shown_paced = false;          // windows show the newest frame once a refresh
     std::array<PALETTEENTRY, 256> system_palette{};
 
     std::map<uintptr_t, device_context> dcs;

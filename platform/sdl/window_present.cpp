@@ -139,6 +139,7 @@ bool post_to_presenter(SDL_Window *sdl_window, HWND hwnd, const window &w, int w
     if (canvas_uses_colour_map() || !x_shm_usable() || !present_thread_start(show_in_x_window, refresh_rate_of(sdl_window)))
         return false;
     state.desktop_read_elsewhere = true;
+    state.frames_shown_paced = true;
     present_job job;
     job.window = sdl_window, job.hwnd = hwnd;
     job.width = width, job.height = height;
@@ -158,8 +159,10 @@ bool present_desktop(SDL_Window *sdl_window, HWND hwnd, const window &w) {
     if (width <= 0 || height <= 0) return false;
 
     if (wl_shm_available()) {
-        // the compositor holds every buffer when busy: this frame is left
-        // out, and present_frames_owed shows the newest when one comes back
+        // the compositor holds every buffer when busy, and takes one picture
+        // a refresh: this frame is left out, and present_frames_owed shows
+        // the newest when one comes back
+        state.frames_shown_paced = true;
         return present_shared(sdl_window, desktop_view_of(w), width, height, wl_shm_begin_at_once,
                               wl_shm_finish) == shm_begin::ready;
     }
