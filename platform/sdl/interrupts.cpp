@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include <unistd.h>
+
 #include <csignal>
 
 #include "platform/sdl/interrupt_hold.h"
@@ -15,11 +17,13 @@ constexpr int ending_signals[] = {SIGINT, SIGTERM, SIGHUP};
 interrupt_hold hold;
 
 // Only what is safe in a handler: a system call or two, and the signal
-// again with its default action (it ends the process once unblocked).
+// again with its default action (it ends the process once unblocked). It
+// goes to the process, not to this thread: a hold may end on the presenter
+// thread, which blocks every signal.
 void end_by(int signal_number) {
     x_shm_remove_pending();
     ::signal(signal_number, SIG_DFL);
-    raise(signal_number);
+    kill(getpid(), signal_number);
 }
 
 void on_interrupt(int signal_number) {
