@@ -144,6 +144,7 @@ const platform_backend headless_backend = {
     nullptr,
     nullptr,
     nullptr,
+    nullptr,
 };
 
 }  // namespace plat

@@ -257,6 +257,7 @@ const platform_backend script_backend = {
     script_call_fails,
     script_desktop_memory,
     script_desktop_writing,
+    nullptr,
 };
 
 }  // namespace plat

@@ -158,6 +158,7 @@ const platform_backend web_backend = {
     nullptr,
     nullptr,
     nullptr,
+    nullptr,
 };
 
 }  // namespace plat
