@@ -19,9 +19,10 @@ void display_set_mode(int bits, bool is_555) {
     state.machine.display_bits = bits;
     state.machine.display_555 = is_555;
     state.mode_serial++;
-    state.desktop.clear();
     // the backend lets its memory go, and stops reading the platform's
+    // before that goes
     if (backend().desktop_memory) backend().desktop_memory(0);
+    state.desktop.clear();
     state.shared_desktop = nullptr;
     state.desktop_pitch = 0;
     reset_system_palette();

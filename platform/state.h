@@ -145,7 +145,7 @@ bool surface_depth_supported(int bits);
 void display_set_mode(int bits, bool is_555);
 uint8_t *desktop_memory();  // allocates the desktop on first use
 // The desktop memory is about to be written (a Blt onto it, a Lock of it):
-// waits until no window is still being shown straight from it.
+// tells the backend when another processor reads it (desktop_writing).
 void desktop_will_change();
 // True when another processor reads the desktop after each change (the
 // window system from shared memory, or a presenter thread).
