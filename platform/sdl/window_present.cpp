@@ -68,10 +68,6 @@ void draw_desktop_under(const desktop_view &view, uint8_t *pixels, int pitch, in
     });
 }
 
-shm_begin wl_shm_begin_at_once(SDL_Window *sdl_window, int width, int height, shm_frame *frame) {
-    return wl_shm_begin(sdl_window, width, height, frame, 0);
-}
-
 bool screen_format_of(Uint32 format, screen_format *screen) {
     switch (format) {
     case SDL_PIXELFORMAT_RGB888:
@@ -93,17 +89,14 @@ void draw_through_sdl_converter(const desktop_view &view, SDL_Surface *target, i
                       target->pixels, target->pitch);
 }
 
-// Into a shared picture of the window system (x_shm_begin or wl_shm_begin)
-// and shown with `finish`: `unavailable` when there is no such path.
-template <typename begin_fn, typename finish_fn>
-shm_begin present_shared(SDL_Window *sdl_window, const desktop_view &view, int width, int height,
-                         begin_fn begin, finish_fn finish) {
+// Into a Wayland buffer, without waiting for one: true when the picture
+// went to the compositor.
+bool present_in_wl_buffer(SDL_Window *sdl_window, const desktop_view &view, int width, int height) {
     shm_frame frame;
-    const shm_begin got = begin(sdl_window, width, height, &frame);
-    if (got != shm_begin::ready) return got;
+    if (wl_shm_begin(sdl_window, width, height, &frame, 0) != shm_begin::ready) return false;
     draw_desktop_under(view, frame.pixels, frame.pitch, width, height, frame.format);
-    finish(sdl_window);
-    return got;
+    wl_shm_finish(sdl_window);
+    return true;
 }
 
 // Set on the presenter thread when the X server's shared images stopped
@@ -163,8 +156,7 @@ bool present_desktop(SDL_Window *sdl_window, HWND hwnd, const window &w) {
         // a refresh: this frame is left out, and present_frames_owed shows
         // the newest when one comes back
         state.frames_shown_paced = true;
-        return present_shared(sdl_window, desktop_view_of(w), width, height, wl_shm_begin_at_once,
-                              wl_shm_finish) == shm_begin::ready;
+        return present_in_wl_buffer(sdl_window, desktop_view_of(w), width, height);
     }
     // shown (and traced) by the presenter thread
     if (post_to_presenter(sdl_window, hwnd, w, width, height)) return false;
@@ -181,21 +173,25 @@ bool present_desktop(SDL_Window *sdl_window, HWND hwnd, const window &w) {
     return canvas_show(sdl_window);
 }
 
-void present_frames_owed(int wait_ms) {
-    if (owed_to_sdl.exchange(false)) {
-        // the frames the presenter thread could not show, through SDL
-        for (auto &[id, w] : state.windows) {
-            SDL_Window *sdl_window = static_cast<SDL_Window *>(w.backend_data);
-            if (sdl_window && w.visible && !w.minimised && present_desktop(sdl_window, handle_of<HWND>(id), w))
-                trace_frame(handle_of<HWND>(id));
-        }
-    }
-    if (!wl_shm_available()) return;
+namespace {
+
+// Shows anew each visible window for which `due` holds, tracing what it showed.
+template <typename condition>
+void present_windows_where(condition due) {
     for (auto &[id, w] : state.windows) {
         SDL_Window *sdl_window = static_cast<SDL_Window *>(w.backend_data);
-        if (!sdl_window || !w.visible || w.minimised || !wl_shm_frame_due(sdl_window, wait_ms)) continue;
+        if (!sdl_window || !w.visible || w.minimised || !due(sdl_window)) continue;
         if (present_desktop(sdl_window, handle_of<HWND>(id), w)) trace_frame(handle_of<HWND>(id));
     }
+}
+
+}  // namespace
+
+void present_frames_owed(int wait_ms) {
+    // the frames the presenter thread could not show, through SDL
+    if (owed_to_sdl.exchange(false)) present_windows_where([](SDL_Window *) { return true; });
+    if (wl_shm_available())
+        present_windows_where([&](SDL_Window *sdl_window) { return wl_shm_frame_due(sdl_window, wait_ms); });
 }
 
 }  // namespace plat
