@@ -100,6 +100,14 @@ struct timed_call {
     }
 };
 
+const timed_call *find_subject(const std::vector<timed_call> &subjects, const char *name)
+{
+    for (const timed_call &subject : subjects)
+        if (subject.name == name)
+            return &subject;
+    return nullptr;
+}
+
 // `calls` calls of the subject; a kernel on several threads shares them out.
 void run_calls(const timed_call &subject, long calls)
 {
@@ -114,8 +122,11 @@ void run_calls(const timed_call &subject, long calls)
 // Times `iterations` calls of every subject per repeat, the subjects taking
 // turns within each repeat (short rounds: A B C A B C ...), so that what
 // else the machine does at a moment falls on neighbouring rounds of every
-// subject; each ratio is then the median of the repeats' own ratios.
-void time_in_turns(std::vector<timed_call> &subjects, const bench_options &options)
+// subject; each ratio is then the median of the repeats' own ratios. Where
+// a plain loop is given, it takes a turn after the kernel on several
+// threads, as long as the round of `alone` (that kernel on one thread).
+void time_in_turns(std::vector<timed_call> &subjects, const bench_options &options, plain_loop *loop = nullptr,
+                   const std::string &alone = "")
 {
     for (const timed_call &subject : subjects)
         run_calls(subject, 1);   // warm the caches and the branch predictors
@@ -134,6 +145,8 @@ void time_in_turns(std::vector<timed_call> &subjects, const bench_options &optio
             const double calls = static_cast<double>(options.iterations);
             subject.per_call.push_back((end - start) * 1e6 / calls);
             subject.per_call_wall.push_back((end_wall - start_wall) * 1e6 / calls);
+            if (loop && subject.spread)
+                plain_loop_round(loop, find_subject(subjects, alone.c_str())->per_call_wall.back() * calls / 1e6);
         }
     }
 }
@@ -230,14 +243,6 @@ void prepare_wide()
     std::memcpy(bench.wide_coef, bench.coef_block, sizeof bench.wide_coef);
 }
 
-const timed_call *find_subject(const std::vector<timed_call> &subjects, const char *name)
-{
-    for (const timed_call &subject : subjects)
-        if (subject.name == name)
-            return &subject;
-    return nullptr;
-}
-
 // The exact kernels (whose outputs are the four-lane kernel's bit for bit)
 // by their lanes, for the summary.
 constexpr struct {
@@ -249,7 +254,7 @@ constexpr struct {
 // kernel on every thread asked for, and the summary of the speed-ups over
 // the scalar kernel.
 void print_fastest(const std::vector<timed_call> &subjects, const timed_call &scalar, const std::string &fastest,
-                   const bench_options &options)
+                   const bench_options &options, const plain_loop *loop)
 {
     std::vector<speedup> summary;
     for (const auto &exact : exact_kernels)
@@ -268,13 +273,13 @@ void print_fastest(const std::vector<timed_call> &subjects, const timed_call &sc
         summary.push_back({times, on_threads(options.threads)});
     std::printf("fastest_ns=%.1f kernel=%s threads=%d speedup=%.2f", ns, fastest.c_str(), options.threads, times);
     if (options.threads > 1)
-        std::printf(" gain=%.2f plain_gain=%.2f", gain, plain_loop_gain(options.threads));
+        std::printf(" gain=%.2f plain_gain=%.2f", gain, plain_loop_gain(loop));
     std::printf(" %s\n", speedup_line(summary).c_str());
 }
 
 // The result lines, in the order of the header above.
 void print_results(const std::vector<timed_call> &subjects, const bench_options &options, const fir_peer *peers,
-                   int peer_count, const std::string &ulps, const std::string &fastest)
+                   int peer_count, const std::string &ulps, const std::string &fastest, const plain_loop *loop)
 {
     const timed_call *scalar = find_subject(subjects, "scalar");
     const timed_call *vector = find_subject(subjects, "vector");
@@ -306,7 +311,7 @@ void print_results(const std::vector<timed_call> &subjects, const bench_options 
         std::printf("\n");
     }
     if (scalar && !fastest.empty())
-        print_fastest(subjects, *scalar, fastest, options);
+        print_fastest(subjects, *scalar, fastest, options, loop);
     for (int k = 0; k < peer_count; k++) {
         if (!bench_chosen(options, peers[k].name))
             continue;
@@ -424,10 +429,13 @@ int main(int argc, char **argv)
         check_peer_output(peers[k]);
         subjects.push_back({peers[k].name, peers[k].run});
     }
-    time_in_turns(subjects, options);
+    plain_loop *loop = options.threads > 1 && !fastest.empty() ? start_plain_loop(options.threads) : nullptr;
+    time_in_turns(subjects, options, loop, fastest);
     check_spread_outputs(all_cores);
     end_spread(all_cores);
-    print_results(subjects, options, peers, peer_count, ulps, fastest);
+    print_results(subjects, options, peers, peer_count, ulps, fastest, loop);
+    if (loop)
+        stop_plain_loop(loop);
 
     for (int k = 0; k < peer_count; k++)
         if (peer_loaded[k])

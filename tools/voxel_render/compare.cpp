@@ -5,7 +5,8 @@
 // each speed-up is the median of the rounds' own ratios. Then the fastest
 // one on every thread asked for, in turns with itself on one thread, and the
 // summary of the speed-ups over the standard renderer; on several threads
-// also their gain over one and, as its yardstick, a plain compute loop's.
+// also their gain over one and, as its yardstick, a plain compute loop's
+// in rounds beside theirs.
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -35,8 +36,10 @@ contender enter(const render_path &path, int depth, int threads)
 // threads awake), then timed rounds of flight_round frames in turns: --frames
 // N frames each, or whole rounds until every contender has drawn at least
 // min_measured_frames frames and the turns have taken a second a contender.
-// Gives the frames each contender drew in its timed rounds.
-long take_turns(std::vector<contender> &field, const render_options &o)
+// Where a plain loop is given, it takes a turn after each round of the
+// field, as long as the first contender's round. Gives the frames each
+// contender drew in its timed rounds.
+long take_turns(std::vector<contender> &field, const render_options &o, plain_loop *loop = nullptr)
 {
     for (contender &c : field)
         fly(c.f, flight_round);
@@ -50,6 +53,8 @@ long take_turns(std::vector<contender> &field, const render_options &o)
             break;
         for (contender &c : field)
             c.ms.push_back(fly(c.f, round));
+        if (loop)
+            plain_loop_round(loop, field[0].ms.back() * double(round));
         frames += round;
     }
     for (contender &c : field)
@@ -99,13 +104,15 @@ void print_comparison(const render_options &o)
     double all_ms = median_of(fastest->ms), all_times = times_faster(field[0], *fastest);
     long all_frames = frames;
     double gain = 1.0;   // on the threads over one
+    plain_loop *loop = nullptr;
     if (o.threads > 1) {
         // The fastest renderer on one thread and on all, in turns, both by
         // the steady clock (the threads' rate is the time they take on a
         // machine that others may share): its speed-up times theirs over it.
         std::vector<contender> pair = {enter(*fastest->path, o.depth, 1), enter(*fastest->path, o.depth, o.threads)};
         pair[0].f.clock = wall_clock_ms;
-        all_frames = take_turns(pair, o);
+        loop = start_plain_loop(o.threads);
+        all_frames = take_turns(pair, o, loop);
         all_ms = median_of(pair[1].ms);
         gain = median_of(per_round_ratios(pair[0].ms, pair[1].ms));
         all_times *= gain;
@@ -113,7 +120,9 @@ void print_comparison(const render_options &o)
     }
     std::printf("fastest_ms=%.3f renderer=%s threads=%d frames=%ld speedup=%.2f", all_ms, fastest->path->name,
                 o.threads, all_frames, all_times);
-    if (o.threads > 1)
-        std::printf(" gain=%.2f plain_gain=%.2f", gain, plain_loop_gain(o.threads));
+    if (o.threads > 1) {
+        std::printf(" gain=%.2f plain_gain=%.2f", gain, plain_loop_gain(loop));
+        stop_plain_loop(loop);
+    }
     std::printf(" %s\n", speedup_line(summary).c_str());
 }
