@@ -242,11 +242,29 @@ TEST(flight_threads, every_thread_count_leaves_one_threads_bytes_for_every_path)
         for (const render_path *each : paths) {
             const render_path &path = *each;
             std::vector<uint8_t> one_thread;
-            for (int threads : {1, 2, 3, 5}) {
+            for (int threads : {1, 2, 3, 5, 16}) {   // 16: more threads than units of 16 columns
                 flight f = start_flight(path, depth, threads);
                 f.camera.height = 900;
                 f.camera.horizon = 300;
-                fly(f, frames);
+                // on several threads, the last two frames in rounds of their
+                // own before which the columns change hands: first piled on
+                // the first threads (the last ones with none), then on the
+                // last thread
+                fly(f, frames - 2);
+                const size_t drawing = f.column_ends.size();
+                if (threads > 1) {
+                    std::vector<int> ends(drawing, 203);
+                    for (size_t k = 0; k + 1 < drawing; ++k)
+                        ends[k] = std::min(16 * int(k + 1), 48);
+                    set_column_ends(f, ends);
+                }
+                fly(f, 1);
+                if (threads > 1) {
+                    std::vector<int> ends(drawing, 0);
+                    ends.back() = 203;
+                    set_column_ends(f, ends);
+                }
+                fly(f, 1);
                 end_flight(f);
                 if (threads == 1) {
                     one_thread = frame_bytes(depth);
@@ -256,6 +274,30 @@ TEST(flight_threads, every_thread_count_leaves_one_threads_bytes_for_every_path)
                                                               << depth;
             }
         }
+    }
+}
+
+// The ends of the threads' columns move half way toward an equal time for
+// every thread, the time of a range spread evenly over its columns, onto
+// whole units of columns.
+TEST(flight_threads, column_ranges_move_half_way_toward_equal_times)
+{
+    struct example {
+        std::vector<int> ends;
+        std::vector<double> ms;
+        std::vector<int> balanced;
+    } examples[] = {
+        {{256, 512}, {1.0, 1.0}, {256, 512}},
+        {{256, 512}, {0.0, 0.0}, {256, 512}},
+        {{256, 512}, {3.0, 1.0}, {208, 512}},        // equal at 170.7, half way 213.3
+        {{0, 512}, {0.0, 5.0}, {128, 512}},          // a thread with no columns
+        {{160, 336, 512}, {1.0, 1.0, 4.0}, {256, 384, 512}},
+        {{16, 32, 203}, {1.0, 1.0, 6.0}, {32, 80, 203}},   // a width that is no whole unit
+    };
+    for (const example &e : examples) {
+        std::vector<int> ends = e.ends;
+        balance_columns(ends, e.ms, 16);
+        EXPECT_EQ(ends, e.balanced) << e.ends[0] << " " << e.ms[0];
     }
 }
 

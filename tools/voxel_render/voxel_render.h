@@ -49,6 +49,14 @@ struct flight {
     // (another process holding the processor does not lengthen it), on
     // several the steady clock.
     double (*clock)();
+    // On several threads: where each drawing thread's columns end (thread
+    // k's start where thread k - 1's end, thread 0's at 0; threads beyond
+    // one a 16 columns have none), the frame each draws in (see flight.cpp),
+    // and the processor time each took in the last round.
+    std::vector<int> column_ends = {};
+    std::vector<uint8_t *> part_frames = {};   // in part_block
+    void *part_block = nullptr;
+    std::vector<double> part_ms = {};
 };
 flight start_flight(const render_path &path, int depth, int threads);
 // Draws the next `count` frames; gives the milliseconds a frame of the round
@@ -56,6 +64,16 @@ flight start_flight(const render_path &path, int depth, int threads);
 double fly(flight &f, long count);
 // Ends the flight's threads.
 void end_flight(flight &f);
+
+// Moves the ends of the threads' column ranges (see struct flight) half
+// way toward an equal share of the cost for every thread, the cost of each
+// range taken as its time `ms` in the last round spread evenly over its
+// columns; every end but the last (the frame's width) a multiple of `unit`
+// columns.
+void balance_columns(std::vector<int> &ends, const std::vector<double> &ms, int unit);
+// Gives a flight on several threads new column ranges, each thread's frame
+// taking the columns new to it from their owner's.
+void set_column_ends(flight &f, const std::vector<int> &ends);
 
 // Rounds of the flight's 64 frames (the camera is back at its start after
 // them), for figures that every path gets over the same frames.
