@@ -5,19 +5,28 @@
 
 #include <vector>
 
+#include <immintrin.h>
+
+#include <chrono>
+
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <immintrin.h>
 #include <sched.h>
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
 #include <thread>
 #endif
+
+// A member that has done its share watches for the next run for a while
+// before it sleeps: a run that follows at once (an untimed run that wakes
+// the team, then the timed one) then finds it awake, rather than waiting
+// tens of microseconds, or on a virtual machine's idle processor up to a
+// few milliseconds, for the system to wake it.
+constexpr auto watch_before_sleeping = std::chrono::microseconds(200);
 
 #ifdef _WIN32
 
@@ -27,11 +36,19 @@ struct thread_team {
     void *context = nullptr;
     bool stopping = false;
     volatile LONG pending = 0;
+    volatile LONG run = 0;   // runs begun
     HANDLE all_done;
     std::vector<HANDLE> threads, go;   // per member 1 .. count - 1; null where none started
 };
 
 namespace {
+
+void watch_for_run(thread_team *team, LONG seen)
+{
+    const auto until = std::chrono::steady_clock::now() + watch_before_sleeping;
+    while (InterlockedCompareExchange(&team->run, 0, 0) == seen && std::chrono::steady_clock::now() < until)
+        _mm_pause();
+}
 
 struct member_start {
     thread_team *team;
@@ -47,9 +64,11 @@ DWORD WINAPI member_loop(void *argument)
         WaitForSingleObject(team->go[start.k], INFINITE);
         if (team->stopping)
             return 0;
+        const LONG seen = InterlockedCompareExchange(&team->run, 0, 0);
         team->share(team->context, start.k);
         if (InterlockedDecrement(&team->pending) == 0)
             SetEvent(team->all_done);
+        watch_for_run(team, seen);
     }
 }
 
@@ -85,6 +104,7 @@ void run_team(thread_team *team, void (*share)(void *, int), void *context)
     for (int k = 1; k < team->count; ++k)
         started += team->threads[k] ? 1 : 0;
     team->pending = started;
+    InterlockedIncrement(&team->run);
     for (int k = 1; k < team->count; ++k)
         if (team->threads[k])
             SetEvent(team->go[k]);
@@ -128,13 +148,6 @@ struct thread_team {
 };
 
 namespace {
-
-// A member that has done its share watches for the next run for a while
-// before it sleeps: a run that follows at once (an untimed run that wakes
-// the team, then the timed one) then finds it awake, rather than waiting
-// tens of microseconds, or on a virtual machine's idle processor up to a
-// few milliseconds, for the system to wake it.
-constexpr auto watch_before_sleeping = std::chrono::microseconds(200);
 
 void watch_for_run(const thread_team *team, long seen)
 {
