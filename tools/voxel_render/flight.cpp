@@ -202,12 +202,13 @@ double fly(flight &f, long count)
             copy_columns(frame_buffer, f.part_frames[k], f.depth, k == 0 ? 0 : f.column_ends[k - 1],
                          f.column_ends[k], frame_height);
     }
-    const double end = f.clock();
     if (f.threads > 1) {
+        // within the round's time: the columns that change hands are copied
         std::vector<int> ends = f.column_ends;
         balance_columns(ends, f.part_ms, range_unit);
         set_column_ends(f, ends);
     }
+    const double end = f.clock();
     for (long i = 0; i < count; ++i)
         step_camera(f.camera);
     f.frames += count;
